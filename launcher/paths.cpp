@@ -1,0 +1,11 @@
+#include "launcher/paths.h"
+
+std::optional<std::string> executableDirectoryOf(const std::string& executablePath) {
+    std::string::size_type slash = executablePath.rfind('\\');
+    if (slash == std::string::npos) return std::nullopt;
+    return executablePath.substr(0, slash);
+}
+
+std::string workingDirectoryOf(const std::string& executableDirectory, const std::string& relative) {
+    return executableDirectory + "\\" + relative;
+}

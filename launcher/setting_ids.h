@@ -1,0 +1,19 @@
+#pragma once
+
+// Ids of the launcher's string table. Everything that adapts the launcher to one application
+// is stored under these ids; an absent or empty entry reads as "not set".
+enum SettingId : unsigned {
+    SettingSplash = 96,            // flag: show the splash picture while the application starts
+    SettingStayAlive = 97,         // flag: stay until the application has ended
+    SettingSplashSeconds = 98,     // number: splash phase in one-second ticks
+    SettingBundledJava = 99,       // text: shipped Java executable, relative to the launcher's folder
+    SettingVmOptions = 100,        // text: VM arguments used when no .vmoptions file exists
+    SettingJar = 101,              // text: jar file given to Java after -jar
+    SettingWaitForWindow = 102,    // flag: end the splash at the application's first visible window
+    SettingWorkingDirectory = 103, // text: working directory, relative to the launcher's folder
+    SettingMinimumVersion = 104,   // text: minimum Java version
+    SettingJdkRequired = 105,      // flag: a development kit is required
+};
+
+constexpr unsigned FirstSettingId = SettingSplash;
+constexpr unsigned LastSettingId = SettingJdkRequired;

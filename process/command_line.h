@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// One boot class path entry: the jar below the Java home's lib folder, in double quotes.
+std::string quoteLibJar(const std::string& javaHome, const std::string& fileName);
+// The entries joined with ';', in the order given.
+std::string joinBootClassPath(const std::string& javaHome, const std::vector<std::string>& jarNames);
+
+// The Java arguments: the VM options verbatim, the boot class path when there is one,
+// then -jar and the jar name (not quoted: it is passed as configured).
+std::string javaArguments(const std::string& vmOptions, const std::string& bootClassPath, const std::string& jar);
+
+// The command line given to process creation: the executable in double quotes, a blank, the arguments.
+std::string fullCommandLine(const std::string& javaExecutable, const std::string& arguments);

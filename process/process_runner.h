@@ -1,0 +1,71 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "process/unique_handle.h"
+
+// What a caller keeps of a started child: handles of its own, closed by it, independent of
+// the runner's (which the runner may close at any time once the output ends).
+struct StartedProcess {
+    UniqueHandle process;
+    UniqueHandle thread;
+    DWORD processId = 0;
+    DWORD threadId = 0;
+};
+
+// One child process with its standard handles redirected to pipes and a reader thread that
+// hands the child's console output, chunk by chunk, to onOutput.
+class ProcessRunner {
+public:
+    // A runner with this flag stays its creator's; without it, a started runner belongs to its
+    // reader thread, which destroys it when the child's output ends.
+    static constexpr std::uint32_t KeepAfterEnd = 8;
+
+    // Results of start().
+    static constexpr int Started = 0;
+    static constexpr int CreateFailed = 1;
+    static constexpr int SetupFailed = 2;
+
+    // Longest command line that process creation accepts, in characters.
+    static constexpr std::size_t MaxCommandLine = 32767;
+
+    explicit ProcessRunner(std::uint32_t flags);
+    virtual ~ProcessRunner();
+    ProcessRunner(const ProcessRunner&) = delete;
+    ProcessRunner& operator=(const ProcessRunner&) = delete;
+
+    // 0: the child runs with its reader; 1: empty command line or creation failed;
+    // 2: already running, or a pipe or the reader thread could not be made (nothing runs then).
+    // When `started` is given it receives the caller's own handles before the child runs.
+    int start(const std::string& commandLine, StartedProcess* started = nullptr);
+
+    // Waits until the child's output has ended (KeepAfterEnd runners only).
+    bool waitForOutputEnd(DWORD milliseconds);
+    // Ends the child at once; its output then ends too.
+    void terminateChild();
+    // Releases the reader thread, the process handle and the pipe ends; the child goes on.
+    void stop();
+
+    // The system's error code for the last failed start (0 when none).
+    DWORD startError() const { return startError_; }
+
+protected:
+    // A chunk of the child's output, or null once at the end of output.
+    virtual void onOutput(const char* data, std::size_t length);
+
+private:
+    static DWORD WINAPI readerThreadMain(LPVOID runner);
+    void readUntilEnd();
+
+    std::uint32_t flags_;
+    UniqueHandle readerThread_;
+    UniqueHandle processHandle_;
+    UniqueHandle inputWrite_;
+    UniqueHandle outputRead_;
+    DWORD processId_ = 0;
+    DWORD startError_ = 0;
+};

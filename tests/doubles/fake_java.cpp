@@ -1,0 +1,171 @@
+// A stand-in for java.exe / javaw.exe in tests. It reads "double.ini" beside itself:
+//   banner=1.5|1.8|17|25|none       which real banner to print for -version (on stderr)
+//   banner_text=...                 a banner of its own (C escapes), instead of `banner`
+//   before_banner=...               text printed on stderr ahead of the banner
+//   banner_delay_ms=N               pause before the banner
+//   output=...                      bytes written to stdout when run as the application (C escapes)
+//   output_repeat=N                 how often `output` is written
+//   exit_code=N                     the status it ends with
+//   window=none|visible|hidden_then_visible, window_delay_ms=N, run_ms=N
+// Every start appends its executable, command line and current directory to the file named by
+// the environment variable DOUBLE_RECORD.
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <string>
+
+namespace {
+
+std::string moduleDirectory() {
+    char path[4096] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string text = path;
+    return text.substr(0, text.rfind('\\'));
+}
+
+std::string unescape(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        char c = text[++i];
+        if (c == 'n') out += '\n';
+        else if (c == 'r') out += '\r';
+        else if (c == 't') out += '\t';
+        else if (c == '0') out += '\0';
+        else if (c == 'x' && i + 2 < text.size() + 1) {
+            out += static_cast<char>(std::strtol(text.substr(i + 1, 2).c_str(), nullptr, 16));
+            i += 2;
+        } else out += c;
+    }
+    return out;
+}
+
+std::map<std::string, std::string> readConfig() {
+    std::map<std::string, std::string> config;
+    std::ifstream in(moduleDirectory() + "\\double.ini", std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        size_t equals = line.find('=');
+        if (equals != std::string::npos) config[line.substr(0, equals)] = line.substr(equals + 1);
+    }
+    return config;
+}
+
+int number(const std::map<std::string, std::string>& config, const char* key, int fallback) {
+    auto found = config.find(key);
+    return found == config.end() ? fallback : std::atoi(found->second.c_str());
+}
+
+void appendRecord(const std::string& text) {
+    char path[4096] = {};
+    if (!GetEnvironmentVariableA("DOUBLE_RECORD", path, sizeof path)) return;
+    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+void writeAll(DWORD which, const std::string& bytes) {
+    HANDLE handle = GetStdHandle(which);
+    DWORD written = 0;
+    if (handle && handle != INVALID_HANDLE_VALUE)
+        WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+std::string realBanner(const std::string& name) {
+    if (name == "1.5")
+        return "java version \"1.5.0_06\"\r\n"
+               "Java(TM) 2 Runtime Environment, Standard Edition (build 1.5.0_06-b05)\r\n"
+               "Java HotSpot(TM) Client VM (build 1.5.0_06-b05, mixed mode, sharing)\r\n";
+    if (name == "1.8")
+        return "java version \"1.8.0_391\"\r\n"
+               "Java(TM) SE Runtime Environment (build 1.8.0_391-b13)\r\n"
+               "Java HotSpot(TM) 64-Bit Server VM (build 25.391-b13, mixed mode)\r\n";
+    if (name == "17")
+        return "openjdk version \"17.0.15\" 2025-04-15\r\n"
+               "OpenJDK Runtime Environment (build 17.0.15+6-Debian-1deb12u1)\r\n"
+               "OpenJDK 64-Bit Server VM (build 17.0.15+6-Debian-1deb12u1, mixed mode, sharing)\r\n";
+    if (name == "25")
+        return "openjdk version \"25.0.3\" 2026-04-21 LTS\r\n"
+               "OpenJDK Runtime Environment Temurin-25.0.3+9 (build 25.0.3+9-LTS)\r\n"
+               "OpenJDK 64-Bit Server VM Temurin-25.0.3+9 (build 25.0.3+9-LTS, mixed mode, sharing)\r\n";
+    return std::string();
+}
+
+LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Runs like a desktop application: optionally a window, for run_ms milliseconds.
+void runApplication(const std::map<std::string, std::string>& config, HINSTANCE instance) {
+    std::string windowMode = config.count("window") ? config.at("window") : "none";
+    int windowDelay = number(config, "window_delay_ms", 0);
+    DWORD runUntil = GetTickCount() + number(config, "run_ms", 0);
+    HWND window = nullptr;
+    if (windowMode != "none") {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = windowProcedure;
+        windowClass.hInstance = instance;
+        windowClass.lpszClassName = "FakeJavaWindow";
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        RegisterClassA(&windowClass);
+        if (windowMode == "hidden_then_visible")
+            window = CreateWindowExA(0, "FakeJavaWindow", "Fake Java Application", WS_OVERLAPPEDWINDOW, 10, 10, 200,
+                                     100, nullptr, nullptr, instance, nullptr);
+    }
+    DWORD showAt = GetTickCount() + windowDelay;
+    bool shown = false;
+    for (;;) {
+        DWORD now = GetTickCount();
+        if (!shown && windowMode != "none" && static_cast<LONG>(now - showAt) >= 0) {
+            if (!window)
+                window = CreateWindowExA(0, "FakeJavaWindow", "Fake Java Application", WS_OVERLAPPEDWINDOW, 10, 10, 200,
+                                         100, nullptr, nullptr, instance, nullptr);
+            ShowWindow(window, SW_SHOW);
+            shown = true;
+            appendRecord("window-shown\n");
+        }
+        if (static_cast<LONG>(now - runUntil) >= 0) break;
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        Sleep(10);
+    }
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    std::map<std::string, std::string> config = readConfig();
+    std::string commandLine = GetCommandLineA();
+    char directory[4096] = {};
+    GetCurrentDirectoryA(sizeof directory, directory);
+    char self[4096] = {};
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    appendRecord(std::string("start\nexe=") + self + "\ncmdline=" + commandLine + "\ncwd=" + directory + "\nend\n");
+
+    bool versionProbe = commandLine.size() >= 8 && commandLine.compare(commandLine.size() - 8, 8, "-version") == 0;
+    if (versionProbe) {
+        Sleep(number(config, "banner_delay_ms", 0));
+        std::string banner = config.count("banner_text") ? unescape(config.at("banner_text"))
+                                                         : realBanner(config.count("banner") ? config.at("banner") : "1.8");
+        if (config.count("before_banner")) writeAll(STD_ERROR_HANDLE, unescape(config.at("before_banner")));
+        writeAll(STD_ERROR_HANDLE, banner);
+        return 0;
+    }
+    if (config.count("output")) {
+        std::string output = unescape(config.at("output"));
+        for (int i = number(config, "output_repeat", 1); i > 0; --i) writeAll(STD_OUTPUT_HANDLE, output);
+    }
+    runApplication(config, instance);
+    return number(config, "exit_code", 0);
+}

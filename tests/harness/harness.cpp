@@ -1,0 +1,300 @@
+// Runs a launcher under test as a user would and reports what it did, one line per event:
+//   trace     each debugger string of the launcher, in order
+//   box       each message box: caption, text, icon, whether the splash was visible; then OK
+//   splash    the splash window when first visible (position, size, minimised), splash-hidden
+//   dialog    the cannot-start dialog: caption, text, geometry, styles; then the chosen actions
+//   exit      the launcher's exit code (or "timeout")
+// Options (before "--", the launcher and its arguments follow it):
+//   --cwd DIR --show N --timeout MS --registry FILE --env NAME=VALUE --decoy COMMANDLINE
+//   --dialog-actions ok|enter|esc|link,... --box-action ok|none --wait-children MS
+//   --splash-shot FILE.bmp --dialog-shot FILE.bmp
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "debug_listener.h"
+#include "report.h"
+#include "window_probe.h"
+
+namespace {
+
+struct Options {
+    std::string workingDirectory;
+    int show = -1;
+    DWORD timeout = 30000;
+    std::string registryFile;
+    std::vector<std::string> environment;
+    std::string decoy;
+    std::vector<std::string> dialogActions{"ok"};
+    std::string boxAction = "ok";
+    DWORD waitChildren = 0;
+    std::string splashShot;
+    std::string dialogShot;
+    std::string commandLine;
+};
+
+std::vector<std::string> split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    size_t at = 0;
+    for (;;) {
+        size_t end = text.find(separator, at);
+        parts.push_back(text.substr(at, end == std::string::npos ? std::string::npos : end - at));
+        if (end == std::string::npos) return parts;
+        at = end + 1;
+    }
+}
+
+// Rebuilds the launcher's command line from our own, so its quoting reaches it unchanged.
+std::string commandLineAfterSeparator() {
+    const char* line = GetCommandLineA();
+    const char* marker = std::strstr(line, " -- ");
+    return marker ? std::string(marker + 4) : std::string();
+}
+
+bool parseOptions(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--") {
+            options.commandLine = commandLineAfterSeparator();
+            return !options.commandLine.empty();
+        }
+        if (i + 1 >= argc) return false;
+        std::string value = argv[++i];
+        if (arg == "--cwd") options.workingDirectory = value;
+        else if (arg == "--show") options.show = std::atoi(value.c_str());
+        else if (arg == "--timeout") options.timeout = std::atoi(value.c_str());
+        else if (arg == "--registry") options.registryFile = value;
+        else if (arg == "--env") options.environment.push_back(value);
+        else if (arg == "--decoy") options.decoy = value;
+        else if (arg == "--dialog-actions") options.dialogActions = split(value, ',');
+        else if (arg == "--box-action") options.boxAction = value;
+        else if (arg == "--wait-children") options.waitChildren = std::atoi(value.c_str());
+        else if (arg == "--splash-shot") options.splashShot = value;
+        else if (arg == "--dialog-shot") options.dialogShot = value;
+        else return false;
+    }
+    return false;
+}
+
+// Lines of "key path|value name|data" or a bare "key path" under HKEY_LOCAL_MACHINE; the Java
+// keys are emptied first so every run starts from a known registry.
+void setUpRegistry(const std::string& file) {
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft");
+    if (file.empty()) return;
+    std::ifstream in(file);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        std::vector<std::string> parts = split(line, '|');
+        HKEY key;
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, parts[0].c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+            ERROR_SUCCESS) {
+            report("error", escapeField("cannot create key " + parts[0]));
+            continue;
+        }
+        if (parts.size() >= 3)
+            RegSetValueExA(key, parts[1].c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(parts[2].c_str()),
+                           static_cast<DWORD>(parts[2].size() + 1));
+        RegCloseKey(key);
+    }
+}
+
+bool startProcess(const std::string& commandLine, const Options& options, HANDLE job, bool suspended,
+                  PROCESS_INFORMATION& info) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (options.show >= 0) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(options.show);
+    }
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                        options.workingDirectory.empty() ? nullptr : options.workingDirectory.c_str(), &startup, &info))
+        return false;
+    AssignProcessToJobObject(job, info.hProcess);
+    if (!suspended) ResumeThread(info.hThread);
+    return true;
+}
+
+void reportTraces(DebugListener& listener) {
+    for (const std::string& text : listener.take()) report("trace", escapeField(text));
+}
+
+HWND visibleSplash(DWORD processId) {
+    for (HWND window : topLevelWindowsOf(processId))
+        if (_stricmp(windowClass(window).c_str(), "Static") == 0 && IsWindowVisible(window)) return window;
+    return nullptr;
+}
+
+void handleMessageBox(HWND box, DWORD processId, const Options& options) {
+    Sleep(300); // let it paint before its icon is read
+    HWND splash = visibleSplash(processId);
+    report("box", "caption=" + escapeField(windowText(box)) + "\ttext=" + escapeField(messageBoxText(box)) +
+                      "\ticon=" + messageBoxIcon(box) + "\tsplash=" + (splash ? "visible" : "none"));
+    if (options.boxAction == "ok") PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+void reportDialog(HWND dialog, const Options& options) {
+    Sleep(500);
+    HWND message = GetDlgItem(dialog, 1004);
+    HWND button = GetDlgItem(dialog, 1);
+    RECT window, client, messageRect, buttonRect, work;
+    GetWindowRect(dialog, &window);
+    GetClientRect(dialog, &client);
+    GetWindowRect(message, &messageRect);
+    GetWindowRect(button, &buttonRect);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    LONG exStyle = GetWindowLongA(dialog, GWL_EXSTYLE);
+    char styles[200];
+    std::snprintf(styles, sizeof styles, "style=%08lx\texstyle=%08lx\tmessage_style=%08lx\tbutton_style=%08lx",
+                  static_cast<unsigned long>(GetWindowLongA(dialog, GWL_STYLE)), static_cast<unsigned long>(exStyle),
+                  static_cast<unsigned long>(GetWindowLongA(message, GWL_STYLE)),
+                  static_cast<unsigned long>(GetWindowLongA(button, GWL_STYLE)));
+    report("dialog", "caption=" + escapeField(windowText(dialog)) + "\ttext=" + escapeField(windowText(message)) +
+                         "\tbutton=" + escapeField(windowText(button)) + "\tmessage_class=" +
+                         escapeField(windowClass(message)) + "\t" + rectFields("window", window) + "\t" +
+                         rectFields("client", client) + "\t" + rectFields("message", messageRect) + "\t" +
+                         rectFields("okbutton", buttonRect) + "\t" + rectFields("work", work) + "\t" + styles);
+    if (!options.dialogShot.empty()) saveScreenshot(window, options.dialogShot);
+}
+
+void clickLink(HWND dialog) {
+    HWND message = GetDlgItem(dialog, 1004);
+    std::string text = windowText(message);
+    size_t at = text.find("https://");
+    if (at == std::string::npos) {
+        report("error", "no-link-in-text");
+        return;
+    }
+    // Character positions count a line break as one character in the rich edit.
+    size_t index = 0;
+    for (size_t i = 0; i < at + 3; ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) ++index;
+    LRESULT position = SendMessageA(message, EM_POSFROMCHAR, index, 0);
+    LPARAM point = MAKELPARAM(LOWORD(position) + 1, HIWORD(position) + 3);
+    PostMessageA(message, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageA(message, WM_LBUTTONUP, 0, point);
+}
+
+void runDialogActions(HWND dialog, const Options& options) {
+    for (const std::string& action : options.dialogActions) {
+        HWND message = GetDlgItem(dialog, 1004);
+        if (action == "ok") PostMessageA(GetDlgItem(dialog, 1), BM_CLICK, 0, 0);
+        else if (action == "enter") {
+            PostMessageA(message, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+            PostMessageA(message, WM_KEYUP, VK_RETURN, 0xC01C0001);
+        } else if (action == "esc") {
+            PostMessageA(message, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+            PostMessageA(message, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+        } else if (action == "link") {
+            clickLink(dialog);
+            Sleep(2000);
+            report("dialog-after-link", std::string("open=") + (IsWindow(dialog) && IsWindowVisible(dialog) ? "1" : "0"));
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!parseOptions(argc, argv, options)) {
+        std::fprintf(stderr, "usage: harness [options] -- LAUNCHER [ARGUMENTS]\n");
+        return 2;
+    }
+    setUpRegistry(options.registryFile);
+    // JAVA_HOME of the machine running the tests must never leak into a run.
+    SetEnvironmentVariableA("JAVA_HOME", nullptr);
+    for (const std::string& assignment : options.environment) {
+        size_t equals = assignment.find('=');
+        SetEnvironmentVariableA(assignment.substr(0, equals).c_str(),
+                                equals == std::string::npos ? nullptr : assignment.substr(equals + 1).c_str());
+    }
+
+    DebugListener listener;
+    if (!listener.open()) report("error", "debug-listener");
+    HANDLE job = CreateJobObjectA(nullptr, nullptr);
+    PROCESS_INFORMATION decoy{};
+    if (!options.decoy.empty()) {
+        Options plain;
+        if (!startProcess(options.decoy, plain, job, false, decoy)) report("error", "decoy");
+        Sleep(1500);
+    }
+
+    PROCESS_INFORMATION launcher{};
+    if (!startProcess(options.commandLine, options, job, true, launcher)) {
+        report("error", escapeField("cannot start " + options.commandLine));
+        return 3;
+    }
+    listener.follow(launcher.dwProcessId);
+    ResumeThread(launcher.hThread);
+
+    DWORD started = GetTickCount();
+    bool splashSeen = false, splashHidden = false;
+    std::vector<HWND> handled;
+    bool finished = false;
+    while (!finished) {
+        finished = WaitForSingleObject(launcher.hProcess, 20) == WAIT_OBJECT_0;
+        reportTraces(listener);
+        if (finished) break;
+        if (GetTickCount() - started > options.timeout) break;
+        HWND splash = visibleSplash(launcher.dwProcessId);
+        if (splash && !splashSeen) {
+            splashSeen = true;
+            RECT rect;
+            GetWindowRect(splash, &rect);
+            report("splash", rectFields("rect", rect) + "\ticonic=" + (IsIconic(splash) ? "1" : "0") + "\tscreen=" +
+                                 std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "," +
+                                 std::to_string(GetSystemMetrics(SM_CYSCREEN)));
+            if (!options.splashShot.empty()) {
+                Sleep(300);
+                saveScreenshot(rect, options.splashShot);
+            }
+        } else if (!splash && splashSeen && !splashHidden) {
+            splashHidden = true;
+            report("splash-hidden");
+        }
+        for (HWND window : topLevelWindowsOf(launcher.dwProcessId)) {
+            if (windowClass(window) != "#32770" || !IsWindowVisible(window)) continue;
+            bool seen = false;
+            for (HWND old : handled) seen = seen || old == window;
+            if (seen) continue;
+            handled.push_back(window);
+            if (GetDlgItem(window, 1004)) {
+                reportDialog(window, options);
+                runDialogActions(window, options);
+            } else {
+                handleMessageBox(window, launcher.dwProcessId, options);
+            }
+        }
+    }
+    Sleep(100);
+    reportTraces(listener);
+    DWORD exitCode = 0;
+    if (finished && GetExitCodeProcess(launcher.hProcess, &exitCode))
+        report("exit", std::to_string(exitCode));
+    else
+        report("timeout");
+
+    if (options.waitChildren) {
+        DWORD until = GetTickCount() + options.waitChildren;
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
+        while (GetTickCount() < until) {
+            if (QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &accounting, sizeof accounting,
+                                          nullptr) &&
+                accounting.ActiveProcesses == (decoy.hProcess ? 1u : 0u))
+                break;
+            Sleep(50);
+        }
+    }
+    TerminateJobObject(job, 1);
+    listener.close();
+    return 0;
+}

@@ -1,0 +1,63 @@
+#include "tools/settings/settings_file.h"
+
+#include "launcher/setting_ids.h"
+
+const std::vector<SettingKey>& settingKeys() {
+    static const std::vector<SettingKey> keys = {
+        {"splash", SettingSplash, "show the splash picture while the application starts (flag)"},
+        {"stay_alive", SettingStayAlive, "stay until the application has ended and return its status (flag)"},
+        {"splash_seconds", SettingSplashSeconds, "length of the splash phase in seconds (number)"},
+        {"bundled_java", SettingBundledJava, "Java executable shipped with the application (relative path)"},
+        {"vm_options", SettingVmOptions, "VM arguments used when there is no .vmoptions file"},
+        {"jar", SettingJar, "the application's jar file, given to Java after -jar"},
+        {"wait_for_window", SettingWaitForWindow, "end the splash at the application's first window (flag)"},
+        {"working_dir", SettingWorkingDirectory, "working directory, relative to the launcher's folder"},
+        {"min_version", SettingMinimumVersion, "minimum Java version"},
+        {"jdk_required", SettingJdkRequired, "a Java development kit is required (flag)"},
+    };
+    return keys;
+}
+
+SettingsResult parseSettings(const std::string& text) {
+    LauncherConfiguration configuration;
+    std::string::size_type at = 0;
+    int lineNumber = 0;
+    while (at < text.size()) {
+        std::string::size_type end = text.find('\n', at);
+        std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        at = end == std::string::npos ? text.size() : end + 1;
+        ++lineNumber;
+        // Files written on Windows end their lines in CR LF; the CR is not part of the value.
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (lineNumber == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
+        if (line.empty() || line[0] == '#') continue;
+        std::string::size_type equals = line.find('=');
+        if (equals == std::string::npos)
+            return {std::nullopt, "line " + std::to_string(lineNumber) + ": expected key=value, found \"" + line + "\""};
+        std::string key = line.substr(0, equals);
+        std::string value = line.substr(equals + 1);
+        const SettingKey* known = nullptr;
+        for (const SettingKey& candidate : settingKeys())
+            if (key == candidate.name) known = &candidate;
+        if (!known) return {std::nullopt, "line " + std::to_string(lineNumber) + ": unknown key \"" + key + "\""};
+        if (value.empty())
+            configuration.strings.erase(known->id);
+        else
+            configuration.strings[known->id] = value;
+    }
+    return {configuration, std::string()};
+}
+
+LauncherConfiguration exampleConfiguration() {
+    LauncherConfiguration configuration;
+    configuration.strings = {
+        {SettingStayAlive, "alive"},
+        {SettingSplashSeconds, "3"},
+        {SettingBundledJava, "jre\\bin\\javaw.exe"},
+        {SettingVmOptions, "-Dcom.apple.mrj.application.apple.menu.about.name=\"Quillfen\""},
+        {SettingJar, "quillfen.jar"},
+        {SettingWaitForWindow, "waitForWindow"},
+        {SettingMinimumVersion, "1.5"},
+    };
+    return configuration;
+}

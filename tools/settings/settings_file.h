@@ -1,0 +1,32 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+// A launcher's settings as written in a settings file: one `key=value` a line, the value taken
+// verbatim to the end of the line. Blank lines and lines starting with '#' are skipped.
+struct LauncherConfiguration {
+    // String table entries by id; an entry that is missing or empty is absent.
+    std::map<unsigned, std::string> strings;
+};
+
+struct SettingsResult {
+    std::optional<LauncherConfiguration> configuration;
+    std::string error; // names the line when the file is refused
+};
+
+struct SettingKey {
+    const char* name;
+    unsigned id;
+    const char* meaning;
+};
+
+// The readable keys of the settings file and the string table ids they fill.
+const std::vector<SettingKey>& settingKeys();
+
+SettingsResult parseSettings(const std::string& text);
+
+// The example configuration a launcher is built with when no settings file is given.
+LauncherConfiguration exampleConfiguration();

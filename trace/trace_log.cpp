@@ -1,0 +1,50 @@
+#include "trace/trace_log.h"
+
+TraceLog::TraceLog() { InitializeCriticalSection(&logLock_); }
+
+TraceLog::~TraceLog() {
+    closeLogFile();
+    // The lock stays initialised: a reader thread may still be running at process exit.
+}
+
+void TraceLog::trace(const std::string& text) { OutputDebugStringA(text.c_str()); }
+
+TraceLog& TraceLog::append(const std::string& text) {
+    lineBuffer_ += text;
+    return *this;
+}
+
+TraceLog& TraceLog::endLine() {
+    trace(lineBuffer_);
+    lineBuffer_.clear();
+    return *this;
+}
+
+void TraceLog::openLogFile() {
+    EnterCriticalSection(&logLock_);
+    if (!logFile_) logFile_ = std::fopen("log.txt", "wb");
+    LeaveCriticalSection(&logLock_);
+}
+
+void TraceLog::writeToLogFile(const char* data, std::size_t length) {
+    EnterCriticalSection(&logLock_);
+    if (logFile_ && length > 0) {
+        std::fwrite(data, 1, length, logFile_);
+        std::fflush(logFile_);
+    }
+    LeaveCriticalSection(&logLock_);
+}
+
+void TraceLog::closeLogFile() {
+    EnterCriticalSection(&logLock_);
+    if (logFile_) {
+        std::fclose(logFile_);
+        logFile_ = nullptr;
+    }
+    LeaveCriticalSection(&logLock_);
+}
+
+TraceLog& traceLog() {
+    static TraceLog log;
+    return log;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The modal dialog shown when no suitable Java runtime was found: the message in a read-only
+// rich edit whose link opens the download page, and an OK button.
+class CannotStartDialog {
+public:
+    CannotStartDialog(std::string caption, std::string linkUrl, std::string messageText, int dialogHeight);
+    INT_PTR showModal(HWND owner, LPARAM initParam);
+
+private:
+    static INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    BOOL onInitDialog();
+    void onLinkNotify(const NMHDR* header);
+    void centre();
+
+    std::string caption_;
+    std::string linkUrl_;
+    std::string messageText_;
+    int dialogHeight_;
+    HWND window_ = nullptr;
+};
+
+// Loads what the dialog needs, shows it with the texts for this run and returns when it closes.
+void showCannotStartDialog(bool jdkRequired, const std::string& minimumVersion);
