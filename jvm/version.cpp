@@ -33,8 +33,9 @@ std::vector<std::uint64_t> versionComponents(const std::string& text) {
     for (char c : text) {
         if (isDigit(c)) {
             std::uint64_t& last = components.back();
+            unsigned digit = static_cast<unsigned>(c - '0');
             // Saturate rather than wrap: absurdly long numbers still compare as large.
-            last = last > (UINT64_MAX - 9) / 10 ? UINT64_MAX : last * 10 + static_cast<unsigned>(c - '0');
+            last = last > (UINT64_MAX - digit) / 10 ? UINT64_MAX : last * 10 + digit;
         } else if (c == '.' || c == '_') {
             components.push_back(0);
         } else {

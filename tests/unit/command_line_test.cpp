@@ -1,1 +1,24 @@
 #include <gtest/gtest.h>
+
+#include "process/command_line.h"
+
+TEST(CommandLine, EmptyOptionsLeaveTwoBlanksBeforeJar) {
+    EXPECT_EQ(fullCommandLine("C:\\App\\jre\\bin\\javaw.exe", javaArguments("", "", "app.jar")),
+              "\"C:\\App\\jre\\bin\\javaw.exe\"  -jar app.jar");
+}
+
+TEST(CommandLine, OptionsFromFileKeepTheirBlanks) {
+    EXPECT_EQ(javaArguments("-Xmx1g  ", "", "app.jar"), "-Xmx1g   -jar app.jar");
+}
+
+TEST(CommandLine, BareExecutableIsQuotedAndJarIsNot) {
+    EXPECT_EQ(fullCommandLine("javaw.exe", javaArguments("-Da=1", "", "my app.jar")), "\"javaw.exe\" -Da=1 -jar my app.jar");
+}
+
+TEST(CommandLine, BootClassPathEntriesQuotedAndJoined) {
+    std::string path = joinBootClassPath("C:\\jdk", {"a.jar", "b.jar"});
+    EXPECT_EQ(path, "\"C:\\jdk\\lib\\a.jar\";\"C:\\jdk\\lib\\b.jar\"");
+    EXPECT_EQ(javaArguments("-Da=1", path, "app.jar"),
+              "-Da=1 -Xbootclasspath/p:\"C:\\jdk\\lib\\a.jar\";\"C:\\jdk\\lib\\b.jar\" -jar app.jar");
+    EXPECT_EQ(joinBootClassPath("C:\\jdk", {}), "");
+}

@@ -1,1 +1,73 @@
 #include <gtest/gtest.h>
+
+#include "launcher/setting_ids.h"
+#include "tools/resources/res_file.h"
+#include "tools/resources/resource_data.h"
+
+namespace {
+
+std::uint16_t wordAt(const Bytes& bytes, size_t at) { return static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8)); }
+std::uint32_t dwordAt(const Bytes& bytes, size_t at) { return wordAt(bytes, at) | (wordAt(bytes, at + 2) << 16); }
+
+// The texts of a string table block, as LoadString would find them.
+std::vector<std::u16string> blockTexts(const Bytes& block) {
+    std::vector<std::u16string> texts;
+    size_t at = 0;
+    for (int slot = 0; slot < 16; ++slot) {
+        std::uint16_t length = wordAt(block, at);
+        at += 2;
+        std::u16string text;
+        for (int i = 0; i < length; ++i, at += 2) text.push_back(static_cast<char16_t>(wordAt(block, at)));
+        texts.push_back(text);
+    }
+    EXPECT_EQ(at, block.size());
+    return texts;
+}
+
+} // namespace
+
+TEST(StringTable, SettingsLandInBlockSevenAtTheirSlots) {
+    LauncherConfiguration configuration;
+    std::string longText(300, 'x');
+    configuration.strings = {{SettingJar, "app.jar"}, {SettingVmOptions, longText}, {SettingJdkRequired, "yes"}};
+    std::vector<Resource> resources = stringTableResources(configuration);
+    ASSERT_EQ(resources.size(), 1u);
+    EXPECT_EQ(resources[0].type, ResourceTypeString);
+    EXPECT_EQ(resources[0].name, 7);
+    std::vector<std::u16string> texts = blockTexts(resources[0].data);
+    EXPECT_EQ(texts[SettingJar % 16], u"app.jar");
+    EXPECT_EQ(texts[SettingVmOptions % 16], std::u16string(300, u'x'));
+    EXPECT_EQ(texts[SettingJdkRequired % 16], u"yes");
+    EXPECT_EQ(texts[SettingSplash % 16], u"");
+}
+
+TEST(StringTable, Utf8BecomesUtf16AndStrayBytesStandForThemselves) {
+    EXPECT_EQ(utf16FromUtf8("caf\xC3\xA9 \xE2\x82\xAC"), u"caf\u00E9 \u20AC");
+    EXPECT_EQ(utf16FromUtf8("\xF0\x9F\x98\x80"), u"\U0001F600");
+    EXPECT_EQ(utf16FromUtf8("a\xE9z"), u"a\u00E9z");
+    EXPECT_EQ(utf16FromUtf8("\xC3"), u"\u00C3");
+}
+
+TEST(ResFile, EntriesHaveHeadersAndDwordAlignedData) {
+    Bytes bytes = resFileBytes({Resource{ResourceTypeBitmap, 104, 0, Bytes{1, 2, 3}}});
+    ASSERT_EQ(bytes.size(), 32u + 32u + 4u);
+    EXPECT_EQ(dwordAt(bytes, 0), 0u);  // the empty leading entry
+    EXPECT_EQ(dwordAt(bytes, 4), 32u);
+    EXPECT_EQ(dwordAt(bytes, 32), 3u); // data size
+    EXPECT_EQ(dwordAt(bytes, 36), 32u);
+    EXPECT_EQ(wordAt(bytes, 40), 0xFFFF);
+    EXPECT_EQ(wordAt(bytes, 42), ResourceTypeBitmap);
+    EXPECT_EQ(wordAt(bytes, 46), 104);
+    EXPECT_EQ(bytes[64], 1);
+    EXPECT_EQ(bytes[67], 0);
+}
+
+TEST(DefaultSplash, PlainSixteenColourBitmapOf1256Bytes) {
+    Bytes bitmap = defaultSplashBitmap();
+    ASSERT_EQ(bitmap.size(), 1256u);
+    EXPECT_EQ(dwordAt(bitmap, 0), 40u);
+    EXPECT_EQ(dwordAt(bitmap, 4), 48u);
+    EXPECT_EQ(dwordAt(bitmap, 8), 48u);
+    EXPECT_EQ(wordAt(bitmap, 14), 4);
+    EXPECT_NE(bitmap[0], 'B');
+}

@@ -1,1 +1,52 @@
 #include <gtest/gtest.h>
+
+#include "launcher/setting_ids.h"
+#include "tools/settings/settings_file.h"
+
+TEST(SettingsFile, KeysFillTheirIdsAndValuesAreVerbatim) {
+    SettingsResult result = parseSettings(
+        "# comment\n\njar=my app.jar\nvm_options=-Dname=\"A \\\"quoted\\\" value\" -Dpath=C:\\x\\y\nmin_version=1.8\n"
+        "splash=0\nworking_dir=..\\data\n");
+    ASSERT_TRUE(result.configuration) << result.error;
+    const auto& strings = result.configuration->strings;
+    EXPECT_EQ(strings.at(SettingJar), "my app.jar");
+    EXPECT_EQ(strings.at(SettingVmOptions), "-Dname=\"A \\\"quoted\\\" value\" -Dpath=C:\\x\\y");
+    EXPECT_EQ(strings.at(SettingMinimumVersion), "1.8");
+    EXPECT_EQ(strings.at(SettingSplash), "0");
+    EXPECT_EQ(strings.at(SettingWorkingDirectory), "..\\data");
+    EXPECT_EQ(strings.size(), 5u);
+}
+
+TEST(SettingsFile, EmptyValueIsAbsentAndCrLfIsNotPartOfValues) {
+    SettingsResult result = parseSettings("\xEF\xBB\xBFjar=a.jar\r\nstay_alive=\r\nsplash_seconds=5\r\n");
+    ASSERT_TRUE(result.configuration) << result.error;
+    EXPECT_EQ(result.configuration->strings.at(SettingJar), "a.jar");
+    EXPECT_EQ(result.configuration->strings.at(SettingSplashSeconds), "5");
+    EXPECT_EQ(result.configuration->strings.count(SettingStayAlive), 0u);
+}
+
+TEST(SettingsFile, LongValuesStayWhole) {
+    std::string longValue(1000, 'v');
+    SettingsResult result = parseSettings("vm_options=" + longValue + "\n");
+    ASSERT_TRUE(result.configuration);
+    EXPECT_EQ(result.configuration->strings.at(SettingVmOptions), longValue);
+}
+
+TEST(SettingsFile, BadLinesAreRefusedNamingTheLine) {
+    SettingsResult unknown = parseSettings("jar=a.jar\n\nsplashh=on\n");
+    EXPECT_FALSE(unknown.configuration);
+    EXPECT_EQ(unknown.error, "line 3: unknown key \"splashh\"");
+    SettingsResult noEquals = parseSettings("jar=a.jar\nstay_alive\n");
+    EXPECT_FALSE(noEquals.configuration);
+    EXPECT_EQ(noEquals.error, "line 2: expected key=value, found \"stay_alive\"");
+}
+
+TEST(SettingsFile, ExampleConfigurationMatchesTheShippedExample) {
+    const auto& strings = exampleConfiguration().strings;
+    EXPECT_EQ(strings.at(SettingJar), "quillfen.jar");
+    EXPECT_EQ(strings.at(SettingBundledJava), "jre\\bin\\javaw.exe");
+    EXPECT_EQ(strings.at(SettingMinimumVersion), "1.5");
+    EXPECT_EQ(strings.count(SettingSplash), 0u);
+    EXPECT_EQ(strings.count(SettingJdkRequired), 0u);
+    EXPECT_TRUE(strings.count(SettingStayAlive));
+}

@@ -1,1 +1,64 @@
 #include <gtest/gtest.h>
+
+#include "jvm/version.h"
+
+TEST(VersionFromBanner, RealBanners) {
+    EXPECT_EQ(versionFromBanner("java version \"1.5.0_06\"\r\nJava(TM) 2 Runtime Environment, Standard Edition "
+                                "(build 1.5.0_06-b05)\r\n"),
+              "1.5.0_06");
+    EXPECT_EQ(versionFromBanner("java version \"1.8.0_391\"\r\nJava(TM) SE Runtime Environment (build 1.8.0_391-b13)\r\n"),
+              "1.8.0_391");
+    EXPECT_EQ(versionFromBanner("openjdk version \"17.0.15\" 2025-04-15\r\nOpenJDK Runtime Environment\r\n"), "17.0.15");
+    EXPECT_EQ(versionFromBanner("openjdk version \"25.0.3\" 2026-04-21 LTS\r\n"), "25.0.3");
+}
+
+TEST(VersionFromBanner, LinesBeforeTheBannerDoNotMatter) {
+    EXPECT_EQ(versionFromBanner("Picked up JAVA_TOOL_OPTIONS: -Dfile.encoding=UTF-8\r\nopenjdk version \"21.0.2\" "
+                                "2024-01-16\r\n"),
+              "21.0.2");
+    EXPECT_EQ(versionFromBanner("Picked up _JAVA_OPTIONS: -Xmx1g\nWarning: x\njava version \"1.8.0_391\"\n"), "1.8.0_391");
+}
+
+TEST(VersionFromBanner, NoVersionLineGivesEmpty) {
+    EXPECT_EQ(versionFromBanner(""), "");
+    EXPECT_EQ(versionFromBanner("Error: could not find java.dll\r\n"), "");
+    EXPECT_EQ(versionFromBanner("java version 1.8\r\n"), "");
+}
+
+TEST(VersionAtLeast, ComparesNumericallyComponentByComponent) {
+    EXPECT_TRUE(versionAtLeast("1.5", "1.10"));
+    EXPECT_TRUE(versionAtLeast("9", "10"));
+    EXPECT_TRUE(versionAtLeast("1.6.0", "1.6"));
+    EXPECT_TRUE(versionAtLeast("1.6", "1.6.0"));
+    EXPECT_TRUE(versionAtLeast("1.5", "1.5.0_06"));
+    EXPECT_TRUE(versionAtLeast("1.5", "1.5"));
+    EXPECT_TRUE(versionAtLeast("1.8", "17.0.15"));
+    EXPECT_TRUE(versionAtLeast("1.8.0_100", "1.8.0_391"));
+    EXPECT_FALSE(versionAtLeast("1.8.0_391", "1.8.0_100"));
+    EXPECT_FALSE(versionAtLeast("1.5", "1.4.2_08"));
+    EXPECT_FALSE(versionAtLeast("17", "1.8.0_391"));
+    EXPECT_FALSE(versionAtLeast("25", "17.0.15"));
+}
+
+TEST(VersionAtLeast, TextAfterTheNumbersIsIgnored) {
+    EXPECT_TRUE(versionAtLeast("1.7", "1.7.0-ea"));
+    EXPECT_TRUE(versionAtLeast("13", "13+33"));
+    EXPECT_FALSE(versionAtLeast("13.0.1", "13+33"));
+    EXPECT_TRUE(versionAtLeast("1.5", "1.5.0_06\" rest"));
+}
+
+TEST(VersionAtLeast, VersionWithoutLeadingDigitMeetsNothing) {
+    EXPECT_FALSE(versionAtLeast("1.3", ""));
+    EXPECT_FALSE(versionAtLeast("1.3", "n \"17.0.15\""));
+    EXPECT_FALSE(versionAtLeast("", "abc"));
+}
+
+TEST(VersionAtLeast, MinimumWithoutLeadingDigitCountsAsZero) {
+    EXPECT_TRUE(versionAtLeast("", "1.1"));
+    EXPECT_TRUE(versionAtLeast("latest", "0"));
+}
+
+TEST(VersionAtLeast, HugeNumbersDoNotWrapAround) {
+    EXPECT_TRUE(versionAtLeast("1.5", "1.99999999999999999999999999"));
+    EXPECT_FALSE(versionAtLeast("99999999999999999999999", "18446744073709551614"));
+}
