@@ -1,0 +1,84 @@
+"""A throw-away Wine prefix and X display for one test run, and the tools built for it."""
+import os
+import shutil
+import socket
+import subprocess
+import tempfile
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parents[2]
+BUILD = Path(os.environ.get("BUILD_DIR", ROOT / "build"))
+
+
+def windows_path(path):
+    """The Wine name of a Linux path (drive Z: is the Linux root)."""
+    return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+
+def _free_display():
+    for number in range(90, 200):
+        if not Path(f"/tmp/.X{number}-lock").exists() and not Path(f"/tmp/.X11-unix/X{number}").exists():
+            return number
+    raise RuntimeError("no free X display number")
+
+
+class WineSession:
+    """Starts Xvfb and a fresh Wine prefix; stop() ends both and removes the prefix."""
+
+    def __init__(self):
+        self.base = Path(tempfile.mkdtemp(prefix="launcher-e2e-"))
+        self.prefix = self.base / "prefix"
+        self.xvfb = None
+        self.env = dict(os.environ)
+        self.env.pop("JAVA_HOME", None)
+        self.env.update({
+            "WINEPREFIX": str(self.prefix),
+            "WINEDEBUG": "-all",
+            "WINEDLLOVERRIDES": "mscoree,mshtml=",
+            "WINEARCH": "win64",
+            "LANG": "en_US.UTF-8",
+        })
+
+    def start(self):
+        display = _free_display()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", f":{display}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.env["DISPLAY"] = f":{display}"
+        for _ in range(100):
+            if Path(f"/tmp/.X11-unix/X{display}").exists():
+                break
+            time.sleep(0.1)
+        subprocess.run(["wineboot", "--init"], env=self.env, check=True, timeout=300,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # One server for the whole run keeps each start of a Windows program fast.
+        subprocess.Popen(["wineserver", "-p"], env=self.env).wait(timeout=60)
+        return self
+
+    def stop(self):
+        subprocess.run(["wineserver", "-k"], env=self.env, timeout=60,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if self.xvfb:
+            self.xvfb.terminate()
+            try:
+                self.xvfb.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.xvfb.kill()
+        shutil.rmtree(self.base, ignore_errors=True)
+
+    @property
+    def drive_c(self):
+        return self.prefix / "drive_c"
+
+    def wine(self, args, timeout=120, **kwargs):
+        return subprocess.run(["wine", *args], env=self.env, timeout=timeout, capture_output=True, **kwargs)
+
+    def register_open_handler(self, scheme, program):
+        """Makes the shell open `scheme` addresses with `program` (the address as its argument)."""
+        command = f'"{windows_path(program)}" "%1"'
+        for key, value in [(rf"HKCR\{scheme}", ["/ve", "/d", f"URL:{scheme}"]),
+                           (rf"HKCR\{scheme}", ["/v", "URL Protocol", "/d", ""]),
+                           (rf"HKCR\{scheme}\shell\open\command", ["/ve", "/d", command])]:
+            result = self.wine(["reg", "add", key, *value, "/f"])
+            assert result.returncode == 0, result.stderr
