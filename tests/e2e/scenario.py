@@ -54,9 +54,11 @@ class Run:
     splash_hidden: bool = False
     events: list = field(default_factory=list)  # kinds in the order reported
     exit_code: int = None
+    elapsed: float = None  # seconds the launcher ran
     errors: list = field(default_factory=list)
     records: list = field(default_factory=list)  # starts of test-double runtimes
     windows_shown: int = 0
+    planted_library_loaded: bool = False
     dialog_after_link: list = field(default_factory=list)
     raw: str = ""
 
@@ -179,6 +181,7 @@ class Scenario:
                 run.splash_hidden = True
             elif kind == "exit":
                 run.exit_code = int(parts[0])
+                run.elapsed = int(fields_of(parts[1:])["elapsed_ms"]) / 1000.0
             elif kind == "error":
                 run.errors.append(parts)
         if self.record.exists():
@@ -190,6 +193,8 @@ class Scenario:
                     run.records.append(current)
                 elif line == "window-shown":
                     run.windows_shown += 1
+                elif line == "planted-library-loaded":
+                    run.planted_library_loaded = True
                 elif current is not None:
                     key, _, value = line.partition("=")
                     current[key] = value

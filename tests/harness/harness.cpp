@@ -3,7 +3,7 @@
 //   box       each message box: caption, text, icon, whether the splash was visible; then OK
 //   splash    the splash window when first visible (position, size, minimised), splash-hidden
 //   dialog    the cannot-start dialog: caption, text, geometry, styles; then the chosen actions
-//   exit      the launcher's exit code (or "timeout")
+//   exit      the launcher's exit code and how long it ran (or "timeout")
 // Options (before "--", the launcher and its arguments follow it):
 //   --cwd DIR --show N --timeout MS --registry FILE --env NAME=VALUE --decoy COMMANDLINE
 //   --dialog-actions ok|enter|esc|link,... --box-action ok|none --wait-children MS
@@ -279,7 +279,7 @@ int main(int argc, char** argv) {
     reportTraces(listener);
     DWORD exitCode = 0;
     if (finished && GetExitCodeProcess(launcher.hProcess, &exitCode))
-        report("exit", std::to_string(exitCode));
+        report("exit", std::to_string(exitCode) + "\telapsed_ms=" + std::to_string(GetTickCount() - started));
     else
         report("timeout");
 

@@ -1,0 +1,224 @@
+"""The launcher's windows: splash, startup monitor, cannot-start dialog and their screenshots."""
+import shutil
+
+import pytest
+from PIL import Image
+
+from scenario import FAKE_JAVA
+from wine_session import BUILD
+from wine_session import windows_path as w
+
+SCREENSHOTS = BUILD / "screenshots"
+SCREEN = (1024, 768)
+DOWNLOAD = "https://www.java.com/download/"
+CANNOT_START = ("This application cannot start since no appropriate JVM was found.\r\n"
+                "It is required to have JRE version 1.5 or higher installed on your computer.\r\n"
+                f"Please go to {DOWNLOAD} for installation instructions.")
+SPLASH_FAILED = "Cannot load splash screen. Probably unsupported or invalid file."
+
+
+def picture(tmp_path, name, size, format):
+    path = tmp_path / name
+    image = Image.new("RGB", size, (30, 90, 160))
+    for x in range(size[0]):
+        image.putpixel((x, x * size[1] // size[0]), (250, 200, 40))
+    image.save(path, format=format)
+    return path
+
+
+def launcher(scenario, picture_file=None, **settings):
+    values = {"jar": "app.jar", "bundled_java": r"jre\bin\javaw.exe"}
+    values.update({k: v for k, v in settings.items() if v is not None})
+    return scenario.launcher(values, splash=picture_file)
+
+
+def with_runtime(scenario, app, **config):
+    scenario.java_home(app.parent / "jre", **config)
+    return app
+
+
+# --- the launcher's end, by configuration -------------------------------------------------
+
+@pytest.mark.parametrize("status", [0, 3, 259])
+def test_stay_alive_returns_the_application_status(scenario, status):
+    app = with_runtime(scenario, launcher(scenario, stay_alive="on"), run_ms=1200, exit_code=status)
+    run = scenario.run(app)
+    assert run.exit_code == status
+    assert run.splash is None
+    assert len(run.app_starts) == 1
+
+
+def test_splash_for_one_tick_without_stay_alive_returns_success(scenario):
+    app = with_runtime(scenario, launcher(scenario, splash="on", splash_seconds="1"), run_ms=8000)
+    run = scenario.run(app)
+    assert run.splash is not None
+    assert run.exit_code == 0
+
+
+@pytest.mark.parametrize("seconds", [None, "0", "-4", "abc"])
+def test_splash_time_that_is_not_positive_lasts_two_ticks(scenario, seconds):
+    app = with_runtime(scenario, launcher(scenario, splash="on", splash_seconds=seconds), run_ms=8000)
+    run = scenario.run(app)
+    assert run.exit_code == 0
+    assert 1.5 < run.elapsed < 6
+
+
+def test_splash_end_with_a_running_application_is_success(scenario):
+    app = with_runtime(scenario, launcher(scenario, splash="on", splash_seconds="3"), run_ms=10000)
+    run = scenario.run(app)
+    assert run.exit_code == 0
+    assert run.elapsed >= 2.5
+
+
+def test_application_that_ends_during_the_splash_ends_the_launcher_with_its_status(scenario):
+    app = with_runtime(scenario, launcher(scenario, splash="on", splash_seconds="8"), run_ms=300, exit_code=7)
+    run = scenario.run(app)
+    assert run.exit_code == 7
+    assert run.elapsed < 7
+
+
+def test_wait_for_window_ends_at_a_window_created_hidden_and_shown_later(scenario):
+    app = with_runtime(scenario, launcher(scenario, splash="on", splash_seconds="12", wait_for_window="on"),
+                       window="hidden_then_visible", window_delay_ms=2500, run_ms=20000)
+    run = scenario.run(app)
+    assert run.exit_code == 0
+    assert run.windows_shown == 1
+    assert 2 <= run.elapsed < 10
+
+
+def test_windows_of_other_processes_do_not_count(scenario):
+    app = with_runtime(scenario, launcher(scenario, splash="on", splash_seconds="4", wait_for_window="on"),
+                       run_ms=15000)
+    decoy = scenario.double_at(scenario.dir / "decoy", ("decoy.exe",), window="visible", run_ms=30000)
+    run = scenario.run(app, decoy=w(decoy / "decoy.exe"))
+    assert run.exit_code == 0
+    assert run.elapsed >= 3.5
+
+
+def test_splash_with_stay_alive_is_hidden_after_its_time_and_the_launcher_waits(scenario):
+    app = with_runtime(scenario, launcher(scenario, splash="on", splash_seconds="1", stay_alive="on"),
+                       run_ms=5000, exit_code=9)
+    run = scenario.run(app)
+    assert run.events[-2:] == ["splash-hidden", "exit"]
+    assert run.events.index("splash") < run.events.index("splash-hidden")
+    assert run.exit_code == 9
+
+
+def test_window_found_with_stay_alive_hides_splash_and_waits_for_the_end(scenario):
+    app = with_runtime(scenario, launcher(scenario, splash="on", splash_seconds="20", stay_alive="on",
+                                          wait_for_window="on"),
+                       window="visible", window_delay_ms=1500, run_ms=5000, exit_code=6)
+    run = scenario.run(app)
+    assert "splash-hidden" in run.events
+    assert run.exit_code == 6
+    assert run.elapsed < 15
+
+
+# --- the splash picture -----------------------------------------------------------------
+
+def test_default_picture_shows_centred_and_is_saved_as_screenshot(scenario):
+    app = with_runtime(scenario, launcher(scenario, splash="on", splash_seconds="2"), run_ms=6000)
+    shot = scenario.dir / "splash.bmp"
+    run = scenario.run(app, splash_shot=shot)
+    x, y, width, height = (int(v) for v in run.splash["rect"].split(","))
+    assert (width, height) == (48, 48)
+    assert (x, y) == ((SCREEN[0] - 48) // 2, (SCREEN[1] - 48) // 2)
+    SCREENSHOTS.mkdir(parents=True, exist_ok=True)
+    Image.open(shot).save(SCREENSHOTS / "splash.png")
+    assert Image.open(shot).size == (48, 48)
+
+
+@pytest.mark.parametrize("format, size", [("BMP", (75, 41)), ("GIF", (33, 17)), ("JPEG", (40, 21))])
+def test_picture_files_of_odd_size_are_centred(scenario, tmp_path, format, size):
+    splash = picture(tmp_path, f"splash.{format.lower()}", size, format)
+    app = with_runtime(scenario, launcher(scenario, picture_file=splash, splash="on", splash_seconds="1"), run_ms=5000)
+    run = scenario.run(app)
+    assert run.splash["rect"] == f"{(SCREEN[0] - size[0]) // 2},{(SCREEN[1] - size[1]) // 2},{size[0]},{size[1]}"
+    assert run.exit_code == 0
+
+
+def test_show_value_of_the_start_reaches_the_splash(scenario):
+    app = with_runtime(scenario, launcher(scenario, splash="on", splash_seconds="2"), run_ms=6000)
+    run = scenario.run(app, show=7)  # minimised, not activated
+    assert run.splash["iconic"] == "1"
+
+
+def test_picture_that_does_not_decode_is_reported_and_nothing_starts(scenario, tmp_path):
+    junk = tmp_path / "junk.bmp"
+    junk.write_bytes(b"this is not a picture at all")
+    app = with_runtime(scenario, launcher(scenario, picture_file=junk, splash="on"))
+    run = scenario.run(app)
+    assert [(b["text"], b["icon"], b["caption"]) for b in run.boxes] == [(SPLASH_FAILED, "error", "")]
+    assert run.exit_code == 1
+    assert run.records == []
+    assert not any(t.startswith("CreateProcess") for t in run.traces)
+
+
+def test_failed_start_with_splash_keeps_the_splash_behind_the_message(scenario):
+    app = launcher(scenario, splash="on", splash_seconds="2")
+    (app.parent / "jre" / "bin").mkdir(parents=True)
+    (app.parent / "jre" / "bin" / "javaw.exe").write_text("not a program")
+    run = scenario.run(app)
+    assert len(run.boxes) == 1
+    assert run.boxes[0]["text"].startswith("Error occured while starting the application...\n")
+    assert run.boxes[0]["splash"] == "visible"
+    assert run.exit_code == 1
+
+
+# --- the cannot-start dialog ----------------------------------------------------------
+
+def no_runtime(scenario):
+    return scenario.launcher({"jar": "app.jar", "min_version": "1.5"})
+
+
+def test_dialog_texts_geometry_and_screenshot(scenario):
+    shot = scenario.dir / "dialog.bmp"
+    run = scenario.run(no_runtime(scenario), dialog_shot=shot)
+    dialog = run.dialogs[0]
+    assert dialog["caption"] == "Application Cannot Start"
+    assert dialog["text"] == CANNOT_START
+    assert dialog["button"] == "OK"
+    assert dialog["message_class"] == "RichEdit20A"
+    assert int(dialog["exstyle"], 16) & 0x8  # topmost
+    assert int(dialog["style"], 16) & 0x80000 == 0  # no system menu, so no close box
+    client = [int(v) for v in dialog["client"].split(",")]
+    message = [int(v) for v in dialog["message"].split(",")]
+    button = [int(v) for v in dialog["okbutton"].split(",")]
+    # Dialog units: client 337 x 55, message 323 x 25, button 50 x 14.
+    assert abs(client[2] / button[2] - 337 / 50) < 0.15
+    assert abs(client[3] / button[3] - 55 / 14) < 0.3
+    assert abs(message[2] / button[2] - 323 / 50) < 0.15
+    window = [int(v) for v in dialog["window"].split(",")]
+    work = [int(v) for v in dialog["work"].split(",")]
+    assert abs(window[0] - (work[0] + work[2] // 2 - window[2] // 2)) <= 1
+    assert abs(window[1] - (work[1] + work[3] // 2 - window[3] // 2)) <= 1
+    assert run.exit_code == 1
+    SCREENSHOTS.mkdir(parents=True, exist_ok=True)
+    Image.open(shot).save(SCREENSHOTS / "dialog.png")
+
+
+@pytest.mark.parametrize("action", ["ok", "enter", "esc"])
+def test_dialog_ends_with_ok_enter_or_escape(scenario, action):
+    run = scenario.run(no_runtime(scenario), dialog_actions=[action], timeout=15)
+    assert run.exit_code == 1
+    assert len(run.dialogs) == 1
+
+
+def test_link_opens_the_download_page_and_the_dialog_stays(scenario, wine_session):
+    handler = scenario.dir / "handler" / "open-handler.exe"
+    handler.parent.mkdir()
+    shutil.copy(FAKE_JAVA, handler)
+    wine_session.register_open_handler("https", handler)
+    run = scenario.run(no_runtime(scenario), dialog_actions=["link", "ok"])
+    assert run.dialog_after_link == [{"open": "1"}]
+    assert [r["cmdline"] for r in run.records] == [f'"{w(handler)}" "{DOWNLOAD}"']
+    assert run.exit_code == 1
+
+
+def test_rich_edit_library_planted_beside_the_launcher_is_never_loaded(scenario):
+    app = no_runtime(scenario)
+    shutil.copy(BUILD / "x86_64" / "RICHED32.DLL", app.parent / "RICHED32.DLL")
+    # Wine prefers its own libraries; ask for the planted one first, as Windows would.
+    run = scenario.run(app, env={"WINEDLLOVERRIDES": "mscoree,mshtml=;riched32=n,b"})
+    assert len(run.dialogs) == 1
+    assert not run.planted_library_loaded
