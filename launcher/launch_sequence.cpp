@@ -5,12 +5,14 @@
 #include <string>
 
 #include "jvm/jvm_locator.h"
+#include "launcher/ansi_text.h"
 #include "launcher/launch_state.h"
 #include "launcher/messages.h"
 #include "launcher/paths.h"
 #include "launcher/setting_ids.h"
 #include "launcher/settings.h"
 #include "launcher/switches.h"
+#include "launcher/system_libraries.h"
 #include "process/application_runner.h"
 #include "process/application_start.h"
 #include "process/command_line.h"
@@ -22,8 +24,6 @@
 
 namespace {
 
-const char* nextAnsiChar(const char* at) { return CharNextA(at); }
-
 // How long the launcher waits, after the application has ended, for the rest of its output.
 constexpr DWORD OutputDrainMilliseconds = 2000;
 
@@ -32,6 +32,7 @@ constexpr DWORD OutputDrainMilliseconds = 2000;
 int runLauncher(HINSTANCE instance, const char* commandLine, int showCommand) {
     // Libraries are never looked for in the current directory, which may be a downloads folder.
     SetDllDirectoryA("");
+    loadDelayedLibrariesFromSystemFolder();
     LaunchState& state = launchState();
     TraceLog& log = traceLog();
 

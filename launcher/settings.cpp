@@ -7,15 +7,20 @@
 #include <cstdlib>
 #include <vector>
 
+#include "launcher/ansi_text.h"
+
 std::string LauncherSettings::text(unsigned id) {
-    HINSTANCE module = GetModuleHandleA(nullptr);
-    // LoadStringA truncates silently; grow until the text leaves room to spare.
-    for (int size = 256;; size += 256) {
-        std::vector<char> buffer(size, '\0');
-        int length = LoadStringA(module, id, buffer.data(), size);
-        if (length <= 0) return std::string();
-        if (length < size - 2) return std::string(buffer.data(), length);
-    }
+    // Read straight from the string table (block id/16 + 1, entry id%16), as the platform's
+    // string loader does, so a launch loads no window library just for its settings.
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC block = FindResourceA(module, MAKEINTRESOURCEA(id / 16 + 1), MAKEINTRESOURCEA(6));
+    HGLOBAL loaded = block ? LoadResource(module, block) : nullptr;
+    const auto* at = static_cast<const wchar_t*>(loaded ? LockResource(loaded) : nullptr);
+    if (!at) return std::string();
+    const wchar_t* end = at + SizeofResource(module, block) / sizeof(wchar_t);
+    for (unsigned entry = 0; entry < id % 16 && at < end; ++entry) at += 1 + *at;
+    if (at >= end || *at == 0 || at + 1 + *at > end) return std::string();
+    return ansiFromUtf16(at + 1, *at);
 }
 
 bool LauncherSettings::flag(unsigned id) { return !text(id).empty(); }

@@ -3,7 +3,8 @@
 #include <optional>
 #include <string>
 
-// The settings compiled into the launcher's string table (ids in setting_ids.h), read on demand.
+// The settings compiled into the launcher's string table (ids in setting_ids.h), read on demand;
+// texts of any length are read whole.
 class LauncherSettings {
 public:
     static std::string text(unsigned id);

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "launcher/ansi_text.h"
 #include "trace/trace_log.h"
 
 ProcessRunner::ProcessRunner(std::uint32_t flags) : flags_(flags) {}
@@ -90,12 +91,11 @@ DWORD WINAPI ProcessRunner::readerThreadMain(LPVOID runner) {
 }
 
 void ProcessRunner::readUntilEnd() {
-    char buffer[256];
+    char buffer[255];
     DWORD count = 0;
     while (ReadFile(outputRead_.get(), buffer, 255, &count, nullptr) && count > 0) {
-        buffer[count] = '\0';
-        OemToCharBuffA(buffer, buffer, count);
-        onOutput(buffer, count);
+        std::string converted = oemToAnsi(buffer, count);
+        onOutput(converted.c_str(), converted.size());
     }
     onOutput(nullptr, 0);
     if (flags_ & KeepAfterEnd) return; // the owner waits on this thread, then stops the runner
