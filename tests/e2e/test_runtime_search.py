@@ -257,9 +257,9 @@ def test_probe_quotes_a_home_with_blanks(scenario, wine_session):
         app = plain_launcher(scenario)
         registry = [f"{JRE}|CurrentVersion|1.8", rf"{JRE}\1.8|JavaHome|C:\Program Files\Java\jre"]
         run = scenario.run(app, registry=registry)
-        assert r'CreateProcess: "C:\Program Files\Java\jre\bin\java.exe" -version' in run.traces
         assert [r["exe"] for r in run.records] == [r"C:\Program Files\Java\jre\bin\java.exe",
                                                    r"C:\Program Files\Java\jre\bin\javaw.exe"]
+        assert r'CreateProcess: "C:\Program Files\Java\jre\bin\java.exe" -version' in run.traces
     finally:
         shutil.rmtree(drive_c / "Program Files" / "Java", ignore_errors=True)
         planted.unlink(missing_ok=True)
