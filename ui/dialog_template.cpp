@@ -1,24 +1,10 @@
 #include "ui/dialog_template.h"
 
+#include "launcher/little_endian.h"
+
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-void putWord(Bytes& out, std::uint16_t value) {
-    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-void putDword(Bytes& out, std::uint32_t value) {
-    putWord(out, static_cast<std::uint16_t>(value & 0xFFFF));
-    putWord(out, static_cast<std::uint16_t>(value >> 16));
-}
-void putString(Bytes& out, const std::u16string& text) {
-    for (char16_t unit : text) putWord(out, static_cast<std::uint16_t>(unit));
-    putWord(out, 0);
-}
-void alignToDword(Bytes& out) {
-    while (out.size() % 4) out.push_back(0);
-}
+using namespace little_endian;
 
 constexpr std::uint32_t DialogStyle = 0x80C000C8; // popup, caption, modal frame, set font, fixed sys
 constexpr std::uint32_t DialogExStyle = 0x8;      // topmost
@@ -27,7 +13,7 @@ constexpr std::uint32_t ButtonStyle = 0x50000001;  // child, visible, default pu
 constexpr std::uint16_t ButtonClassAtom = 0x0080;
 
 void putItemHeader(Bytes& out, std::uint32_t style, int x, int y, int cx, int cy, int id) {
-    alignToDword(out);
+    alignTo(out, 4);
     putDword(out, style);
     putDword(out, 0);
     putWord(out, static_cast<std::uint16_t>(x));
@@ -64,6 +50,6 @@ std::vector<std::uint8_t> cannotStartDialogTemplate(const std::u16string& captio
     putWord(out, ButtonClassAtom);
     putString(out, u"OK");
     putWord(out, 0);
-    alignToDword(out);
+    alignTo(out, 4);
     return out;
 }

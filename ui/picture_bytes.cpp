@@ -1,15 +1,10 @@
 #include "ui/picture_bytes.h"
 
+#include "launcher/little_endian.h"
+
 namespace {
 
-std::uint32_t readDword(const std::uint8_t* at) {
-    return at[0] | (at[1] << 8) | (at[2] << 16) | (static_cast<std::uint32_t>(at[3]) << 24);
-}
-std::uint16_t readWord(const std::uint8_t* at) { return static_cast<std::uint16_t>(at[0] | (at[1] << 8)); }
-
-void putDword(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
+using namespace little_endian;
 
 constexpr std::uint32_t FileHeaderSize = 14;
 constexpr std::uint32_t CoreHeaderSize = 12;
@@ -18,17 +13,17 @@ constexpr std::uint32_t BitfieldsCompression = 3;
 // Where the pixels start behind the information header: the header, its colour masks and palette.
 bool pixelOffset(const std::uint8_t* data, std::size_t size, std::uint32_t& offset) {
     if (size < CoreHeaderSize) return false;
-    std::uint32_t headerSize = readDword(data);
+    std::uint32_t headerSize = dword(data);
     if (headerSize == CoreHeaderSize) {
-        std::uint16_t bits = readWord(data + 10);
+        std::uint16_t bits = word(data + 10);
         offset = CoreHeaderSize + (bits <= 8 ? (1u << bits) * 3 : 0);
         return true;
     }
     if (headerSize != 40 && headerSize != 52 && headerSize != 56 && headerSize != 108 && headerSize != 124) return false;
     if (size < 40) return false;
-    std::uint16_t bits = readWord(data + 14);
-    std::uint32_t compression = readDword(data + 16);
-    std::uint32_t coloursUsed = readDword(data + 32);
+    std::uint16_t bits = word(data + 14);
+    std::uint32_t compression = dword(data + 16);
+    std::uint32_t coloursUsed = dword(data + 32);
     std::uint32_t colours = coloursUsed ? coloursUsed : (bits <= 8 ? (1u << bits) : 0);
     std::uint32_t masks = (headerSize == 40 && compression == BitfieldsCompression) ? 12 : 0;
     offset = headerSize + masks + colours * 4;

@@ -222,3 +222,25 @@ def test_rich_edit_library_planted_beside_the_launcher_is_never_loaded(scenario)
     run = scenario.run(app, env={"WINEDLLOVERRIDES": "mscoree,mshtml=;riched32=n,b"})
     assert len(run.dialogs) == 1
     assert not run.planted_library_loaded
+
+
+def test_centring_holds_at_a_larger_display_scale(scenario, wine_session):
+    def set_dpi(value):
+        result = wine_session.wine(["reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
+                                    "/d", str(value), "/f"])
+        assert result.returncode == 0
+
+    set_dpi(144)
+    try:
+        app = with_runtime(scenario, launcher(scenario, splash="on", splash_seconds="1"), run_ms=5000)
+        splash = scenario.run(app).splash
+        width, height = (int(v) for v in splash["screen"].split(","))
+        assert splash["rect"] == f"{(width - 48) // 2},{(height - 48) // 2},48,48"
+        dialog = scenario.run(no_runtime(scenario)).dialogs[0]
+        window = [int(v) for v in dialog["window"].split(",")]
+        work = [int(v) for v in dialog["work"].split(",")]
+        assert abs(window[0] - (work[0] + work[2] // 2 - window[2] // 2)) <= 1
+        assert abs(window[1] - (work[1] + work[3] // 2 - window[3] // 2)) <= 1
+        assert window[2] > 600  # the dialog grew with the larger font
+    finally:
+        set_dpi(96)

@@ -203,7 +203,57 @@ void runDialogActions(HWND dialog, const Options& options) {
 
 } // namespace
 
+// --inspect FILE: what the platform itself reads from an executable's resources: the setting
+// strings through LoadStringA, the version texts, the manifest and the icon group.
+int inspect(const char* path) {
+    HMODULE module = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) {
+        report("error", "cannot-load");
+        return 3;
+    }
+    for (int id = 96; id <= 105; ++id) {
+        char text[8192] = {};
+        int length = LoadStringA(module, id, text, sizeof text);
+        report("string", std::to_string(id) + "\t" + (length > 0 ? "present" : "absent") + "\t" + escapeField(text));
+    }
+    HRSRC manifest = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    if (manifest) {
+        const char* bytes = static_cast<const char*>(LockResource(LoadResource(module, manifest)));
+        report("manifest", escapeField(std::string(bytes, SizeofResource(module, manifest))));
+    }
+    FreeLibrary(module);
+    DWORD handle = 0;
+    DWORD size = GetFileVersionInfoSizeA(path, &handle);
+    std::vector<char> version(size ? size : 1);
+    if (size && GetFileVersionInfoA(path, 0, size, version.data())) {
+        for (const char* key : {"CompanyName", "FileDescription", "FileVersion", "LegalCopyright", "ProductName",
+                                "ProductVersion"}) {
+            char* value = nullptr;
+            UINT length = 0;
+            std::string query = std::string("\\StringFileInfo\\040904B0\\") + key;
+            if (VerQueryValueA(version.data(), query.c_str(), reinterpret_cast<void**>(&value), &length))
+                report("version", std::string(key) + "\t" + escapeField(std::string(value, length ? length - 1 : 0)));
+        }
+        VS_FIXEDFILEINFO* fixed = nullptr;
+        UINT length = 0;
+        if (VerQueryValueA(version.data(), "\\", reinterpret_cast<void**>(&fixed), &length))
+            report("fixed", std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) +
+                                "." + std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
+                                std::to_string(LOWORD(fixed->dwFileVersionLS)));
+    }
+    HICON large = nullptr;
+    UINT icons = ExtractIconExA(path, 0, &large, nullptr, 1);
+    ICONINFO info{};
+    BITMAP bitmap{};
+    if (large && GetIconInfo(large, &info)) GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    report("icon", "count=" + std::to_string(icons) + "\twidth=" + std::to_string(bitmap.bmWidth));
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    // Window positions are read in real pixels, whatever the display's scale.
+    SetProcessDPIAware();
+    if (argc == 3 && std::string(argv[1]) == "--inspect") return inspect(argv[2]);
     Options options;
     if (!parseOptions(argc, argv, options)) {
         std::fprintf(stderr, "usage: harness [options] -- LAUNCHER [ARGUMENTS]\n");

@@ -1,16 +1,10 @@
 #include "tools/resources/res_file.h"
 
+#include "launcher/little_endian.h"
+
 namespace {
 
-void putWord(Bytes& out, std::uint16_t value) {
-    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void putDword(Bytes& out, std::uint32_t value) {
-    putWord(out, static_cast<std::uint16_t>(value & 0xFFFF));
-    putWord(out, static_cast<std::uint16_t>(value >> 16));
-}
+using namespace little_endian;
 
 void putEntry(Bytes& out, std::uint16_t type, std::uint16_t name, std::uint16_t flags, std::uint16_t language,
               const Bytes& data) {
@@ -26,7 +20,7 @@ void putEntry(Bytes& out, std::uint16_t type, std::uint16_t name, std::uint16_t 
     putDword(out, 0); // version
     putDword(out, 0); // characteristics
     out.insert(out.end(), data.begin(), data.end());
-    while (out.size() % 4) out.push_back(0);
+    alignTo(out, 4);
 }
 
 } // namespace
@@ -35,7 +29,9 @@ Bytes resFileBytes(const std::vector<Resource>& resources) {
     Bytes out;
     putEntry(out, 0, 0, 0, 0, {}); // the empty entry that marks a 32-bit resource file
     for (const Resource& resource : resources) {
-        std::uint16_t flags = resource.type == ResourceTypeString ? 0x1030 : 0x0030;
+        std::uint16_t flags = (resource.type == ResourceTypeString || resource.type == 3 || resource.type == 14)
+                                  ? 0x1030
+                                  : 0x0030;
         putEntry(out, resource.type, resource.name, flags, resource.language, resource.data);
     }
     return out;

@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "launcher/little_endian.h"
+
 std::u16string utf16FromUtf8(const std::string& text) {
     std::u16string result;
     auto byte = [&](std::size_t at) { return static_cast<std::uint8_t>(text[at]); };
@@ -38,35 +40,41 @@ std::u16string utf16FromUtf8(const std::string& text) {
     return result;
 }
 
-namespace {
+using namespace little_endian;
 
-void putWord(Bytes& out, std::uint16_t value) {
-    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
+std::vector<std::u16string> stringBlockTexts(const Bytes& block) {
+    std::vector<std::u16string> texts(16);
+    std::size_t at = 0;
+    for (std::u16string& text : texts) {
+        if (at + 2 > block.size()) break;
+        std::size_t length = word(&block[at]);
+        at += 2;
+        for (std::size_t i = 0; i < length && at + 2 <= block.size(); ++i, at += 2)
+            text.push_back(static_cast<char16_t>(word(&block[at])));
+    }
+    return texts;
 }
 
-void putDword(Bytes& out, std::uint32_t value) {
-    putWord(out, static_cast<std::uint16_t>(value & 0xFFFF));
-    putWord(out, static_cast<std::uint16_t>(value >> 16));
+Bytes stringBlockBytes(const std::vector<std::u16string>& texts) {
+    Bytes block;
+    for (const std::u16string& text : texts) {
+        putWord(block, static_cast<std::uint16_t>(text.size()));
+        for (char16_t unit : text) putWord(block, static_cast<std::uint16_t>(unit));
+    }
+    return block;
 }
-
-} // namespace
 
 std::vector<Resource> stringTableResources(const LauncherConfiguration& configuration) {
-    std::map<unsigned, std::map<unsigned, std::u16string>> blocks;
-    for (const auto& [id, text] : configuration.strings)
-        if (!text.empty()) blocks[id / 16 + 1][id % 16] = utf16FromUtf8(text);
-    std::vector<Resource> resources;
-    for (const auto& [block, entries] : blocks) {
-        Resource resource{ResourceTypeString, static_cast<std::uint16_t>(block), 0, {}};
-        for (unsigned slot = 0; slot < 16; ++slot) {
-            auto entry = entries.find(slot);
-            std::u16string text = entry == entries.end() ? std::u16string() : entry->second;
-            putWord(resource.data, static_cast<std::uint16_t>(text.size()));
-            for (char16_t unit : text) putWord(resource.data, static_cast<std::uint16_t>(unit));
-        }
-        resources.push_back(std::move(resource));
+    std::map<unsigned, std::vector<std::u16string>> blocks;
+    for (const auto& [id, text] : configuration.strings) {
+        if (text.empty()) continue;
+        std::vector<std::u16string>& block = blocks[id / 16 + 1];
+        block.resize(16);
+        block[id % 16] = utf16FromUtf8(text);
     }
+    std::vector<Resource> resources;
+    for (const auto& [block, texts] : blocks)
+        resources.push_back(Resource{ResourceTypeString, static_cast<std::uint16_t>(block), 0, stringBlockBytes(texts)});
     return resources;
 }
 

@@ -28,6 +28,10 @@ std::u16string utf16FromUtf8(const std::string& text);
 // 16n-1). An absent entry is stored with length 0, which the launcher reads as absent.
 std::vector<Resource> stringTableResources(const LauncherConfiguration& configuration);
 
+// The sixteen texts of a string table block, and back (a block of empty texts is no block).
+std::vector<std::u16string> stringBlockTexts(const Bytes& block);
+Bytes stringBlockBytes(const std::vector<std::u16string>& texts);
+
 // The default splash picture: a 48 x 48, 16-colour bitmap in the plain resource form
 // (information header, palette and pixels; no file header).
 Bytes defaultSplashBitmap();

@@ -18,6 +18,37 @@ const std::vector<SettingKey>& settingKeys() {
     return keys;
 }
 
+const std::vector<MetadataKey>& metadataKeys() {
+    static const std::vector<MetadataKey> keys = {
+        {"icon", "icon file (.ico) shown for the executable, relative to the settings file"},
+        {"product_name", "product name in the version resource"},
+        {"description", "file description in the version resource (shown by the task manager)"},
+        {"version", "file and product version, up to four numbers: 1.2.3.4"},
+        {"company", "company name in the version resource"},
+        {"copyright", "copyright notice in the version resource"},
+    };
+    return keys;
+}
+
+std::optional<std::vector<unsigned>> parseFileVersion(const std::string& text) {
+    std::vector<unsigned> parts;
+    std::string::size_type at = 0;
+    while (true) {
+        std::string::size_type end = text.find('.', at);
+        std::string part = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        if (part.empty() || part.size() > 5 || part.find_first_not_of("0123456789") != std::string::npos)
+            return std::nullopt;
+        unsigned value = static_cast<unsigned>(std::stoul(part));
+        if (value > 65535) return std::nullopt;
+        parts.push_back(value);
+        if (end == std::string::npos) break;
+        at = end + 1;
+    }
+    if (parts.size() > 4) return std::nullopt;
+    parts.resize(4, 0);
+    return parts;
+}
+
 SettingsResult parseSettings(const std::string& text) {
     LauncherConfiguration configuration;
     std::string::size_type at = 0;
@@ -39,6 +70,19 @@ SettingsResult parseSettings(const std::string& text) {
         const SettingKey* known = nullptr;
         for (const SettingKey& candidate : settingKeys())
             if (key == candidate.name) known = &candidate;
+        bool metadata = false;
+        for (const MetadataKey& candidate : metadataKeys())
+            if (key == candidate.name) metadata = true;
+        if (metadata) {
+            if (key == "version" && !value.empty() && !parseFileVersion(value))
+                return {std::nullopt, "line " + std::to_string(lineNumber) + ": version \"" + value +
+                                          "\" is not up to four numbers from 0 to 65535 separated by dots"};
+            if (value.empty())
+                configuration.metadata.erase(key);
+            else
+                configuration.metadata[key] = value;
+            continue;
+        }
         if (!known) return {std::nullopt, "line " + std::to_string(lineNumber) + ": unknown key \"" + key + "\""};
         if (value.empty())
             configuration.strings.erase(known->id);

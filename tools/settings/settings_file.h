@@ -10,6 +10,8 @@
 struct LauncherConfiguration {
     // String table entries by id; an entry that is missing or empty is absent.
     std::map<unsigned, std::string> strings;
+    // How the executable presents itself (icon file, version texts), by key; see metadataKeys().
+    std::map<std::string, std::string> metadata;
 };
 
 struct SettingsResult {
@@ -25,6 +27,17 @@ struct SettingKey {
 
 // The readable keys of the settings file and the string table ids they fill.
 const std::vector<SettingKey>& settingKeys();
+
+struct MetadataKey {
+    const char* name;
+    const char* meaning;
+};
+
+// The keys that describe the executable itself: its icon and its version resource.
+const std::vector<MetadataKey>& metadataKeys();
+
+// "1", "1.2", "1.2.3" or "1.2.3.4", each part 0 to 65535, as four numbers; nothing otherwise.
+std::optional<std::vector<unsigned>> parseFileVersion(const std::string& text);
 
 SettingsResult parseSettings(const std::string& text);
 

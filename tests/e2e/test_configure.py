@@ -1,0 +1,236 @@
+"""Configuring a prebuilt launcher without a compiler, and what the executable says of itself."""
+import hashlib
+import subprocess
+
+import pytest
+from PIL import Image
+
+from pe_resources import pe_checksum, read_resources, string_table
+from wine_session import BUILD, ROOT
+from wine_session import windows_path as w
+
+CONFIGURE = BUILD / "host" / "launcher-configure"
+HARNESS = BUILD / "x86_64" / "harness.exe"
+
+CASES = {
+    "plain": {"jar": "app.jar", "bundled_java": r"jre\bin\javaw.exe"},
+    "long texts and quotes": {
+        "jar": "my app.jar", "bundled_java": r"jre\bin\javaw.exe", "stay_alive": "yes",
+        "vm_options": " ".join(f'-Dkey{i}="a \\"quoted\\" value\\{i}"' for i in range(30)),
+    },
+    "absent entries": {"jar": "", "bundled_java": r"jre\bin\javaw.exe", "min_version": "", "stay_alive": ""},
+    "working directory and jdk": {"jar": "app.jar", "bundled_java": r"..\jre\bin\javaw.exe", "working_dir": "..",
+                                  "jdk_required": "on", "min_version": "1.8"},
+}
+
+
+def settings_text(settings):
+    return "".join(f"{key}={value}\n" for key, value in settings.items())
+
+
+def configure(tmp_path, settings, launcher=None, splash=None, out=None, extra=()):
+    settings_file = tmp_path / "configure.settings"
+    settings_file.write_text(settings if isinstance(settings, str) else settings_text(settings))
+    out = out or tmp_path / "configured.exe"
+    command = [str(CONFIGURE), "--launcher", str(launcher or BUILD / "x86_64" / "launcher.exe"),
+               "--settings", str(settings_file), *(["--out", str(out)] if out != "in-place" else ["--in-place"]),
+               *extra]
+    if splash:
+        command += ["--splash", str(splash)]
+    return subprocess.run(command, capture_output=True, text=True), out
+
+
+def normalised(run, directory):
+    replace = lambda text: text.replace(w(directory), "<dir>")  # noqa: E731
+    return ([replace(t) for t in run.traces], [replace(r["cmdline"]) for r in run.app_starts], run.exit_code,
+            run.splash is not None)
+
+
+def run_both(scenario, settings, splash=None):
+    """The same settings as make-launcher builds them and as the tool configures them."""
+    built = scenario.launcher(settings, where="built", splash=splash)
+    configured_dir = scenario.dir / "configured"
+    configured_dir.mkdir()
+    result, _ = configure(scenario.dir, settings, splash=splash, out=configured_dir / "app.exe")
+    assert result.returncode == 0, result.stderr
+    runs = []
+    for directory in (built.parent, configured_dir):
+        shared = settings.get("bundled_java", "").startswith("..")
+        home = directory.parent / "jre" if shared else directory / "jre"
+        scenario.java_home(home, run_ms=600, exit_code=2, output="out\\r\\n")
+        runs.append(normalised(scenario.run(directory / "app.exe"), directory))
+    return runs
+
+
+@pytest.mark.parametrize("case", CASES)
+def test_configured_prebuilt_launcher_behaves_like_a_built_one(scenario, case):
+    settings = CASES[case]
+    built, configured = run_both(scenario, settings)
+    assert configured == built
+    assert len(configured[1]) == 1
+
+
+def test_configured_splash_behaves_like_a_built_one(scenario, tmp_path):
+    picture = tmp_path / "splash.gif"
+    Image.new("RGB", (61, 23), (200, 60, 20)).save(picture)
+    built, configured = run_both(scenario, {"jar": "app.jar", "bundled_java": r"jre\bin\javaw.exe",
+                                            "splash": "on", "splash_seconds": "1", "stay_alive": "on"}, splash=picture)
+    assert configured == built
+    assert configured[3]
+
+
+def test_absent_entries_read_as_absent_through_the_platform(scenario, wine_session):
+    result, out = configure(scenario.dir, CASES["absent entries"])
+    assert result.returncode == 0, result.stderr
+    inspected = wine_session.wine([str(HARNESS), "--inspect", w(out)]).stdout.decode()
+    strings = {line.split("\t")[1]: line.split("\t")[2] for line in inspected.splitlines() if line.startswith("string")}
+    assert strings == {str(i): ("present" if i == 99 else "absent") for i in range(96, 106)}
+
+
+@pytest.mark.parametrize("arch", ["x86_64", "i686"])
+def test_only_the_launcher_resources_change(tmp_path, arch):
+    prebuilt = BUILD / arch / "launcher.exe"
+    picture = tmp_path / "splash.bmp"
+    Image.new("RGB", (9, 7), (1, 2, 3)).save(picture)
+    settings = dict(CASES["long texts and quotes"], product_name="Quillfen Editor", version="3.1")
+    result, out = configure(tmp_path, settings, launcher=prebuilt, splash=picture)
+    assert result.returncode == 0, result.stderr
+    before, old_sections, _ = read_resources(prebuilt.read_bytes())
+    data = out.read_bytes()
+    after, new_sections, _ = read_resources(data)
+    assert string_table(after) == {97: "yes", 99: r"jre\bin\javaw.exe", 100: settings["vm_options"], 101: "my app.jar"}
+    assert after[(2, 104, 0)] == picture.read_bytes()
+    unchanged = {key for key in before if key[0] not in (2, 3, 6, 14, 16, 24)}
+    assert {key: after[key] for key in unchanged} == {key: before[key] for key in unchanged}
+    old = prebuilt.read_bytes()
+    for (name, va, _, raw_offset, raw_size), new in zip(old_sections, new_sections):
+        if name in (".rsrc", ".reloc"):
+            continue
+        assert new[1] == va and data[new[3]:new[3] + new[4]] == old[raw_offset:raw_offset + raw_size], name
+    computed, stored = pe_checksum(data)
+    assert computed == stored
+
+
+def test_version_texts_icon_and_manifest_read_back(scenario, wine_session, tmp_path):
+    icon = tmp_path / "app.ico"
+    Image.new("RGBA", (48, 48), (0, 120, 60, 255)).save(icon, sizes=[(16, 16), (32, 32), (48, 48)])
+    settings = {"jar": "app.jar", "icon": "app.ico", "product_name": "Quillfen", "description": "Quillfen editor",
+                "version": "2.5.1.7", "company": "Quillfen Makers", "copyright": "(c) 2026 Quillfen Makers"}
+    result, out = configure(tmp_path, settings)
+    assert result.returncode == 0, result.stderr
+    inspected = wine_session.wine([str(HARNESS), "--inspect", w(out)]).stdout.decode()
+    lines = [line.split("\t") for line in inspected.splitlines()]
+    version = {line[1]: line[2] for line in lines if line[0] == "version"}
+    assert version == {"CompanyName": "Quillfen Makers", "FileDescription": "Quillfen editor", "FileVersion": "2.5.1.7",
+                       "LegalCopyright": "(c) 2026 Quillfen Makers", "ProductName": "Quillfen",
+                       "ProductVersion": "2.5.1.7"}
+    assert [line[1] for line in lines if line[0] == "fixed"] == ["2.5.1.7"]
+    manifest = next(line[1] for line in lines if line[0] == "manifest")
+    for required in ('level="asInvoker"', 'uiAccess="false"', "Microsoft.Windows.Common-Controls", 'version="6.0.0.0"',
+                     "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", "<dpiAware", "<dpiAwareness"):
+        assert required in manifest
+    assert ["icon", "count=1", "width=32"] in lines
+    resources, _, _ = read_resources(out.read_bytes())
+    group = resources[(14, 1, 0)]
+    assert int.from_bytes(group[4:6], "little") == 3
+    ico = icon.read_bytes()
+    for i in range(3):
+        size, offset = int.from_bytes(ico[6 + i * 16 + 8:6 + i * 16 + 12], "little"), int.from_bytes(ico[6 + i * 16 + 12:6 + i * 16 + 16], "little")
+        image_id = int.from_bytes(group[6 + i * 14 + 12:6 + i * 14 + 14], "little")
+        assert resources[(3, image_id, 0)] == ico[offset:offset + size]
+
+
+def test_without_metadata_the_texts_and_icon_are_neutral(scenario, wine_session, tmp_path):
+    result, out = configure(tmp_path, {"jar": "app.jar"})
+    assert result.returncode == 0, result.stderr
+    lines = [line.split("\t") for line in wine_session.wine([str(HARNESS), "--inspect", w(out)]).stdout.decode().splitlines()]
+    version = {line[1]: line[2] for line in lines if line[0] == "version"}
+    assert version["ProductName"] == "Java Application" and version["FileVersion"] == "1.0.0.0"
+    assert ["icon", "count=1", "width=32"] in lines
+
+
+def corrupt_resources(data):
+    _, sections, _ = read_resources(data)
+    raw_offset = next(s[3] for s in sections if s[0] == ".rsrc")
+    damaged = bytearray(data)
+    damaged[raw_offset + 12:raw_offset + 16] = b"\xff\xff\xff\xff"
+    return bytes(damaged)
+
+
+def broken_pe_signature(data):
+    damaged = bytearray(data)
+    pe = int.from_bytes(data[0x3C:0x40], "little")
+    damaged[pe:pe + 2] = b"NE"
+    return bytes(damaged)
+
+
+@pytest.mark.parametrize("make_input, message", [
+    (lambda data: b"#!/bin/sh\necho not a program\n" * 4, "no MZ header"),
+    (lambda data: data[:len(data) // 2], "truncated"),
+    (broken_pe_signature, "no PE signature"),
+    (corrupt_resources, "corrupt resources"),
+])
+def test_bad_executables_are_refused_and_left_untouched(tmp_path, make_input, message):
+    launcher = tmp_path / "input.exe"
+    launcher.write_bytes(make_input((BUILD / "x86_64" / "launcher.exe").read_bytes()))
+    before = hashlib.sha256(launcher.read_bytes()).hexdigest()
+    result, out = configure(tmp_path, {"jar": "app.jar"}, launcher=launcher)
+    assert result.returncode == 1
+    assert message in result.stderr
+    assert hashlib.sha256(launcher.read_bytes()).hexdigest() == before
+    assert not out.exists() and not out.with_name(out.name + ".partial").exists()
+
+
+@pytest.mark.parametrize("settings, splash, message", [
+    ("jar=app.jar\nsplsh=on\n", None, "line 2: unknown key \"splsh\""),
+    ("jar=app.jar\nstay_alive\n", None, "line 2: expected key=value"),
+    ("version=1.2.x\n", None, "version \"1.2.x\" is not"),
+    ("icon=missing.ico\n", None, "cannot read the icon file"),
+    ("jar=app.jar\n", "missing-picture.bmp", "cannot read the splash picture"),
+])
+def test_bad_settings_and_pictures_are_refused(tmp_path, settings, splash, message):
+    launcher = tmp_path / "input.exe"
+    launcher.write_bytes((BUILD / "x86_64" / "launcher.exe").read_bytes())
+    result, out = configure(tmp_path, settings, launcher=launcher, splash=splash and tmp_path / splash)
+    assert result.returncode == 1
+    assert message in result.stderr
+    assert launcher.read_bytes() == (BUILD / "x86_64" / "launcher.exe").read_bytes()
+    assert not out.exists()
+
+
+def test_input_changes_only_when_asked_to(tmp_path):
+    launcher = tmp_path / "MyApp.exe"
+    launcher.write_bytes((BUILD / "x86_64" / "launcher.exe").read_bytes())
+    result, _ = configure(tmp_path, {"jar": "myapp.jar"}, launcher=launcher, out=launcher)
+    assert result.returncode == 1 and "--in-place" in result.stderr
+    result, _ = configure(tmp_path, {"jar": "myapp.jar"}, launcher=launcher, out="in-place")
+    assert result.returncode == 0, result.stderr
+    assert string_table(read_resources(launcher.read_bytes())[0]) == {101: "myapp.jar"}
+
+
+def test_make_launcher_and_the_tool_share_the_settings_reader(tmp_path):
+    settings = tmp_path / "bad.settings"
+    settings.write_text("jar=app.jar\nsplsh=on\n")
+    made = subprocess.run([str(ROOT / "tools" / "make-launcher"), "--settings", str(settings), "--out",
+                           str(tmp_path / "x.exe")], capture_output=True, text=True)
+    assert made.returncode != 0
+    assert "line 2: unknown key \"splsh\"" in made.stderr
+
+
+def test_release_folder_and_the_windows_build_of_the_tool(tmp_path, wine_session):
+    release = tmp_path / "release"
+    made = subprocess.run([str(ROOT / "tools" / "release"), "--out", str(release)], capture_output=True, text=True)
+    assert made.returncode == 0, made.stderr
+    assert sorted(p.name for p in release.iterdir()) == [
+        "README.md", "example.settings", "launcher-configure", "launcher-configure.exe", "launcher-i686.exe",
+        "launcher-x86_64.exe"]
+    linux = subprocess.run([str(release / "launcher-configure"), "--launcher", str(release / "launcher-i686.exe"),
+                            "--settings", str(release / "example.settings"), "--out", str(tmp_path / "linux.exe")],
+                           capture_output=True, text=True)
+    assert linux.returncode == 0, linux.stderr
+    windows = wine_session.wine([str(release / "launcher-configure.exe"), "--launcher", w(release / "launcher-i686.exe"),
+                                 "--settings", w(release / "example.settings"), "--out", w(tmp_path / "windows.exe")])
+    assert windows.returncode == 0, windows.stderr
+    assert (tmp_path / "windows.exe").read_bytes() == (tmp_path / "linux.exe").read_bytes()
+    texts = string_table(read_resources((tmp_path / "linux.exe").read_bytes())[0])
+    assert texts == {97: "on", 100: '-Xmx512m -Dmyapp.name="My App"', 101: "myapp.jar", 104: "11"}

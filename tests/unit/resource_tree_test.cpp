@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include "launcher/little_endian.h"
+#include "tools/resources/resource_merge.h"
+#include "tools/resources/resource_tree.h"
+
+namespace {
+
+ResourceTreeResult parseAt(const Bytes& section, std::uint32_t rva) {
+    return parseResourceSection(section, 0, static_cast<std::uint32_t>(section.size()),
+                                [&](std::uint32_t at, std::uint32_t size) -> const std::uint8_t* {
+                                    if (at < rva || at - rva + size > section.size()) return nullptr;
+                                    return section.data() + (at - rva);
+                                });
+}
+
+ResourceTree sampleTree() {
+    ResourceTree tree;
+    tree.put(Resource{6, 7, 0, Bytes{1, 2, 3}});
+    tree.put(Resource{2, 104, 0, Bytes(300, 7)});
+    tree.put(Resource{24, 1, 0x409, Bytes{'<', '?'}});
+    ResourceName named{true, 0, u"CUSTOM"};
+    tree.types[named][ResourceName{true, 0, u"Data"}][0] = ResourceLeaf{Bytes{9}, 1252};
+    return tree;
+}
+
+} // namespace
+
+TEST(ResourceTree, SerialisedTreeReadsBackTheSame) {
+    ResourceTree tree = sampleTree();
+    Bytes section = serialiseResourceSection(tree, 0x5000);
+    ResourceTreeResult parsed = parseAt(section, 0x5000);
+    ASSERT_TRUE(parsed.tree) << parsed.error;
+    EXPECT_EQ(parsed.tree->types.size(), tree.types.size());
+    EXPECT_EQ(*parsed.tree->find(2, 104), Bytes(300, 7));
+    EXPECT_EQ(*parsed.tree->find(24, 1), (Bytes{'<', '?'}));
+    const ResourceLeaf& custom = parsed.tree->types.begin()->second.begin()->second.at(0);
+    EXPECT_EQ(parsed.tree->types.begin()->first.text, u"CUSTOM"); // texts sort before numbers
+    EXPECT_EQ(custom.codePage, 1252u);
+}
+
+TEST(ResourceTree, BrokenDirectoriesAreRefused) {
+    Bytes section = serialiseResourceSection(sampleTree(), 0x5000);
+    Bytes cut(section.begin(), section.begin() + 20);
+    EXPECT_FALSE(parseAt(cut, 0x5000).tree);
+
+    Bytes looping = section;
+    little_endian::setDword(looping, 16 + 4, 0x80000000u); // first type points back at the root
+    ResourceTreeResult loop = parseAt(looping, 0x5000);
+    EXPECT_FALSE(loop.tree);
+    EXPECT_NE(loop.error.find("corrupt resources"), std::string::npos);
+
+    EXPECT_FALSE(parseAt(section, 0x9000).tree); // data addresses lead nowhere
+}
+
+TEST(ResourceMerge, SettingEntriesAreReplacedAndOtherEntriesOfTheBlockKept) {
+    ResourceTree tree;
+    std::vector<std::u16string> old(16);
+    old[101 % 16] = u"old.jar";
+    old[97 % 16] = u"alive";
+    old[110 % 16] = u"someone else's text";
+    tree.put(Resource{6, 7, 0, stringBlockBytes(old)});
+    tree.put(Resource{6, 1, 0, Bytes{0, 0}});
+    LauncherConfiguration configuration;
+    configuration.strings = {{101, "new.jar"}};
+    applyLauncherResources(tree, stringTableResources(configuration));
+    std::vector<std::u16string> texts = stringBlockTexts(*tree.find(6, 7));
+    EXPECT_EQ(texts[101 % 16], u"new.jar");
+    EXPECT_EQ(texts[97 % 16], u"");
+    EXPECT_EQ(texts[110 % 16], u"someone else's text");
+    EXPECT_NE(tree.find(6, 1), nullptr);
+}
+
+TEST(ResourceMerge, BlockWithNothingLeftIsRemoved) {
+    ResourceTree tree;
+    std::vector<std::u16string> old(16);
+    old[101 % 16] = u"old.jar";
+    tree.put(Resource{6, 7, 0, stringBlockBytes(old)});
+    applyLauncherResources(tree, {});
+    EXPECT_EQ(tree.find(6, 7), nullptr);
+}
+
+TEST(ResourceMerge, NewIconsDoNotTakeTheIdsOfOtherGroups) {
+    ResourceTree tree;
+    tree.put(Resource{3, 1, 0, Bytes{1}});   // the launcher's old image
+    tree.put(Resource{3, 5, 0, Bytes{5}});   // an image of another group
+    Bytes oldGroup{0, 0, 1, 0, 1, 0};
+    oldGroup.resize(6 + 14, 0);
+    oldGroup[6 + 12] = 1;
+    tree.put(Resource{14, 1, 0, oldGroup});
+    Bytes newGroup{0, 0, 1, 0, 1, 0};
+    newGroup.resize(6 + 14, 0);
+    newGroup[6 + 12] = 1;
+    applyLauncherResources(tree, {Resource{3, 1, 0, Bytes{42}}, Resource{14, 1, 0, newGroup}});
+    EXPECT_EQ(*tree.find(3, 5), Bytes{5});
+    EXPECT_EQ(*tree.find(3, 6), Bytes{42});
+    EXPECT_EQ(tree.find(3, 1), nullptr);
+    EXPECT_EQ((*tree.find(14, 1))[6 + 12], 6);
+}
