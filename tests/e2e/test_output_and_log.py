@@ -1,5 +1,4 @@
 """The application's console output: trace chunks and, with -d, log.txt byte for byte."""
-from wine_session import windows_path as w
 
 OUTPUT = b"line one\r\nline two\nbytes:\x82\x81 nul:\x00after\n" + b"z" * 300 + b"\n"
 # The reader converts from the OEM code page (437) to the ANSI code page (1252): \x82 is e-acute, \x81 u-umlaut.

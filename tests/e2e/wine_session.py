@@ -1,7 +1,6 @@
 """A throw-away Wine prefix and X display for one test run, and the tools built for it."""
 import os
 import shutil
-import socket
 import subprocess
 import tempfile
 import time
