@@ -1,16 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "launcher/little_endian.h"
 #include "ui/cannot_start_text.h"
 #include "ui/dialog_template.h"
 
 namespace {
 
-std::uint16_t wordAt(const std::vector<std::uint8_t>& bytes, size_t at) {
-    return static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8));
-}
-std::uint32_t dwordAt(const std::vector<std::uint8_t>& bytes, size_t at) {
-    return wordAt(bytes, at) | (static_cast<std::uint32_t>(wordAt(bytes, at + 2)) << 16);
-}
+std::uint16_t wordAt(const std::vector<std::uint8_t>& bytes, size_t at) { return little_endian::word(&bytes[at]); }
+std::uint32_t dwordAt(const std::vector<std::uint8_t>& bytes, size_t at) { return little_endian::dword(&bytes[at]); }
 std::u16string stringAt(const std::vector<std::uint8_t>& bytes, size_t& at) {
     std::u16string text;
     for (std::uint16_t unit; (unit = wordAt(bytes, at)) != 0; at += 2) text.push_back(static_cast<char16_t>(unit));

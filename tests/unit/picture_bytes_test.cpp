@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "launcher/little_endian.h"
 #include "tools/resources/resource_data.h"
 #include "ui/picture_bytes.h"
 #include "ui/placement.h"
 
 namespace {
 
-std::uint32_t dwordAt(const std::vector<std::uint8_t>& bytes, size_t at) {
-    return bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) | (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
-}
+std::uint32_t dwordAt(const std::vector<std::uint8_t>& bytes, size_t at) { return little_endian::dword(&bytes[at]); }
 
 std::vector<std::uint8_t> convert(const std::vector<std::uint8_t>& bytes) {
     return pictureFileBytes(bytes.data(), bytes.size());

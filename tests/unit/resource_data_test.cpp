@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
+#include "launcher/little_endian.h"
 #include "launcher/setting_ids.h"
 #include "tools/resources/res_file.h"
 #include "tools/resources/resource_data.h"
 
 namespace {
 
-std::uint16_t wordAt(const Bytes& bytes, size_t at) { return static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8)); }
-std::uint32_t dwordAt(const Bytes& bytes, size_t at) { return wordAt(bytes, at) | (wordAt(bytes, at + 2) << 16); }
+std::uint16_t wordAt(const Bytes& bytes, size_t at) { return little_endian::word(&bytes[at]); }
+std::uint32_t dwordAt(const Bytes& bytes, size_t at) { return little_endian::dword(&bytes[at]); }
 
 // The texts of a string table block, as LoadString would find them.
 std::vector<std::u16string> blockTexts(const Bytes& block) {
