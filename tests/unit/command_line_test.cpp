@@ -22,18 +22,3 @@ TEST(CommandLine, BootClassPathEntriesQuotedAndJoined) {
               "-Da=1 -Xbootclasspath/p:\"C:\\jdk\\lib\\a.jar\";\"C:\\jdk\\lib\\b.jar\" -jar app.jar");
     EXPECT_EQ(joinBootClassPath("C:\\jdk", {}), "");
 }
-
-#include "launcher/paths.h"
-
-TEST(LauncherPaths, DirectoryIsThePathCutAtTheLastBackslash) {
-    EXPECT_EQ(executableDirectoryOf("C:\\Apps\\Tool.exe"), std::optional<std::string>("C:\\Apps"));
-    EXPECT_EQ(executableDirectoryOf("Y:\\app.exe"), std::optional<std::string>("Y:"));
-    EXPECT_EQ(workingDirectoryOf("C:\\Apps", ""), "C:\\Apps\\");
-    EXPECT_EQ(workingDirectoryOf("C:\\Apps", "..\\data"), "C:\\Apps\\..\\data");
-}
-
-TEST(LauncherPaths, NoDirectoryWithoutABackslash) {
-    // Never a directory relative to the drive root: the launcher reports the missing path instead.
-    EXPECT_EQ(executableDirectoryOf(""), std::nullopt);
-    EXPECT_EQ(executableDirectoryOf("app.exe"), std::nullopt);
-}
