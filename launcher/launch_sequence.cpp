@@ -1,24 +1,25 @@
 #include "launcher/launch_sequence.h"
 
-#include <direct.h>
-
 #include <string>
 
-#include "jvm/jvm_locator.h"
-#include "launcher/ansi_text.h"
+#include "base/file_system.h"
+#include "base/setting_ids.h"
+#include "base/system_error.h"
+#include "base/text_encoding.h"
+#include "jvm/runtime_search.h"
+#include "jvm/win32_search_system.h"
 #include "launcher/launch_state.h"
-#include "launcher/messages.h"
 #include "launcher/paths.h"
-#include "launcher/setting_ids.h"
 #include "launcher/settings.h"
 #include "launcher/switches.h"
 #include "launcher/system_libraries.h"
 #include "process/application_runner.h"
 #include "process/application_start.h"
 #include "process/command_line.h"
-#include "process/vm_options.h"
+#include "process/vm_options_file.h"
 #include "trace/trace_log.h"
 #include "ui/cannot_start_dialog.h"
+#include "ui/messages.h"
 #include "ui/splash_window.h"
 #include "ui/startup_monitor.h"
 
@@ -27,14 +28,28 @@ namespace {
 // How long the launcher waits, after the application has ended, for the rest of its output.
 constexpr DWORD OutputDrainMilliseconds = 2000;
 
+// log.txt is closed once the launch sequence is done, whatever way it ends; the application's
+// reader thread may still be running then, and its writes are dropped.
+struct LogFileCloser {
+    ~LogFileCloser() { traceLog().closeLogFile(); }
+};
+
+std::string minimumVersionSetting() {
+    std::string minimum = LauncherSettings::text(SettingMinimumVersion);
+    return minimum.empty() ? "1.3" : minimum;
+}
+
+void traceAll(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) traceLog().trace(line);
+}
+
 } // namespace
 
 int runLauncher(HINSTANCE instance, const char* commandLine, int showCommand) {
-    // Libraries are never looked for in the current directory, which may be a downloads folder.
-    SetDllDirectoryA("");
-    loadDelayedLibrariesFromSystemFolder();
-    LaunchState& state = launchState();
+    loadLibrariesFromSystemFolderOnly();
+    LaunchState state;
     TraceLog& log = traceLog();
+    LogFileCloser closeLogAtEnd;
 
     switch (scanSwitches(commandLine, nextAnsiChar)) {
     case SwitchAction::ConsoleJava:
@@ -61,51 +76,67 @@ int runLauncher(HINSTANCE instance, const char* commandLine, int showCommand) {
         return 1;
     }
 
-    std::string vmOptions = readVmOptions(*ownPath);
+    std::string vmOptions = readVmOptionsFile(*ownPath).value_or(LauncherSettings::text(SettingVmOptions));
     log.trace(vmOptions);
     std::string jar = LauncherSettings::text(SettingJar);
     log.trace(jar);
 
-    state.splashActive = LauncherSettings::flag(SettingSplash);
+    MonitorFields& monitorFields = state.monitor.fields;
+    monitorFields.splashActive = LauncherSettings::flag(SettingSplash);
     state.jdkRequired = LauncherSettings::flag(SettingJdkRequired);
-    state.stayAlive = LauncherSettings::flag(SettingStayAlive);
+    monitorFields.stayAlive = LauncherSettings::flag(SettingStayAlive);
 
     std::string workingDirectory =
         workingDirectoryOf(*executableDirectory, LauncherSettings::text(SettingWorkingDirectory));
     log.trace(workingDirectory);
-    _chdir(workingDirectory.c_str()); // when it fails, the launcher stays where it was started
+    // When it cannot be entered, the launcher stays where it was started and goes on from there.
+    if (Result<void> entered = enterDirectory(workingDirectory); !entered)
+        log.trace(entered.failure().what + ": " + systemErrorText(entered.failure().systemError));
 
-    std::string javaExecutable = findJavaExecutable(*executableDirectory, state);
-    log.trace(javaExecutable);
-    if (!fileExists(javaExecutable)) {
+    state.minimumJavaVersion = minimumVersionSetting();
+    SearchRequest request{state.minimumJavaVersion, state.jdkRequired, state.javaExecutableName, *executableDirectory,
+                          LauncherSettings::text(SettingBundledJava)};
+    Win32SearchSystem system;
+    SearchAnswer answer = findJavaRuntime(request, system);
+    traceAll(answer.trace);
+    state.javaHome = answer.home;
+    log.trace(answer.executable);
+    if (!fileExists(answer.executable)) {
         showCannotStartDialog(state.jdkRequired, state.minimumJavaVersion);
         return 1;
     }
 
-    bool monitored = state.splashActive || state.stayAlive;
+    bool monitored = monitorFields.splashActive || monitorFields.stayAlive;
     if (monitored) {
         // Without the window the timer could never be stopped: end as a failed timer does.
-        if (!createMonitorWindow(instance)) return 1;
-        if (state.splashActive) {
+        if (!createMonitorWindow(instance, state.monitor)) return 1;
+        if (monitorFields.splashActive) {
             int seconds = LauncherSettings::number(SettingSplashSeconds);
-            state.splashSecondsLeft = seconds < 1 ? 2 : seconds;
-            state.waitForWindow = LauncherSettings::flag(SettingWaitForWindow);
-            if (!showSplash(showCommand)) {
+            monitorFields.splashSecondsLeft = seconds < 1 ? 2 : seconds;
+            monitorFields.waitForWindow = LauncherSettings::flag(SettingWaitForWindow);
+            if (!state.splashPicture.load()) {
                 showError(SplashLoadFailedText);
                 return 1;
             }
+            showSplash(state.monitor.window, state.splashPicture, showCommand);
         }
-        if (!installStartupMonitor()) return 1;
+        if (!installStartupMonitor(state.monitor)) return 1;
     }
 
     std::string bootClassPath = state.jdkRequired ? buildBootClassPath(state.javaHome) : std::string();
     std::string arguments = javaArguments(vmOptions, bootClassPath, jar);
-    StartResult start = startApplication(javaExecutable, arguments, new ApplicationProcessRunner(0));
-    if (!start.started) {
-        state.splashActive = false;
-        showError(startFailureMessage(start.error));
+    Result<StartedProcess> started = startApplication(
+        answer.executable, arguments,
+        new ApplicationProcessRunner(state.debugLog, state.outputEnded.duplicate()));
+    if (!started) {
+        monitorFields.splashActive = false;
+        showError(startFailureMessage(started.failure()));
         return 1;
     }
+    state.childProcess = std::move(started.value().process);
+    state.childThread = std::move(started.value().thread);
+    state.monitor.application = state.childProcess.get();
+    state.monitor.applicationId = started.value().processId;
 
     if (monitored) {
         MSG message;
@@ -113,9 +144,10 @@ int runLauncher(HINSTANCE instance, const char* commandLine, int showCommand) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
+        state.monitor.application = nullptr;
         state.closeChildHandles();
-        WaitForSingleObject(state.outputEnded.get(), OutputDrainMilliseconds);
-        return static_cast<int>(state.exitCode);
+        if (!state.monitor.leftRunning) WaitForSingleObject(state.outputEnded.get(), OutputDrainMilliseconds);
+        return static_cast<int>(state.monitor.exitCode);
     }
     state.closeChildHandles();
     return 0;

@@ -4,44 +4,34 @@
 
 #include <string>
 
-#include "process/unique_handle.h"
+#include "base/unique_handle.h"
+#include "ui/splash_window.h"
+#include "ui/startup_monitor.h"
 
-struct IPicture;
-
-// The one process-wide state that the launch sequence, the runtime search, the splash and the
-// startup monitor share. Everything but `outputEnded` is used on the main thread only.
+// The state of one launch, owned by the launch sequence on the main thread. The startup monitor
+// reaches its part through the monitor window; the application's reader thread touches none of it.
 struct LaunchState {
-    LaunchState();
-    ~LaunchState();
+    LaunchState() : outputEnded(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
 
-    bool splashActive = true;
-    int splashSecondsLeft = 3;
-    bool stayAlive = true;
-    bool waitForWindow = false;
     bool jdkRequired = false;
-    bool debugLog = false; // set before any reader thread exists, read by them
+    bool debugLog = false;
     std::string javaExecutableName = "javaw.exe";
     std::string minimumJavaVersion = "1.3";
     std::string javaHome;
 
-    HWND splashWindow = nullptr;
-    IPicture* splashPicture = nullptr;
+    MonitorState monitor;
+    SplashPicture splashPicture;
 
     // The application's process and thread: handles of our own, closed once by closeChildHandles.
     UniqueHandle childProcess;
     UniqueHandle childThread;
-    DWORD childProcessId = 0;
-    DWORD childThreadId = 0;
-    DWORD exitCode = 0;
 
-    // Signalled by the application's reader thread when its output has ended.
+    // Signalled by the application's reader thread, through a handle of its own, when the
+    // application's output has ended.
     UniqueHandle outputEnded;
-    void applicationOutputEnded() { SetEvent(outputEnded.get()); }
 
     void closeChildHandles() {
         childThread.reset();
         childProcess.reset();
     }
 };
-
-LaunchState& launchState();

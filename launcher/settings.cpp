@@ -2,12 +2,9 @@
 
 #include <windows.h>
 
-#include <sys/stat.h>
-
 #include <cstdlib>
-#include <vector>
 
-#include "launcher/ansi_text.h"
+#include "base/text_encoding.h"
 
 std::string LauncherSettings::text(unsigned id) {
     // Read straight from the string table (block id/16 + 1, entry id%16), as the platform's
@@ -28,22 +25,4 @@ bool LauncherSettings::flag(unsigned id) { return !text(id).empty(); }
 int LauncherSettings::number(unsigned id) {
     std::string value = text(id);
     return value.empty() ? 0 : std::atoi(value.c_str());
-}
-
-std::optional<std::string> executablePath() {
-    HMODULE module = GetModuleHandleA(nullptr);
-    if (!module) return std::nullopt;
-    for (DWORD size = MAX_PATH;; size *= 2) {
-        std::vector<char> buffer(size, '\0');
-        DWORD length = GetModuleFileNameA(module, buffer.data(), size);
-        if (length == 0) return std::nullopt;
-        if (length < size - 1) return std::string(buffer.data(), length);
-        if (size >= 0x100000) return std::nullopt;
-    }
-}
-
-bool fileExists(const std::string& path) {
-    if (path.empty()) return false;
-    struct _stat info;
-    return _stat(path.c_str(), &info) == 0;
 }

@@ -19,4 +19,13 @@ FARPROC WINAPI loadFromSystemFolder(unsigned notification, PDelayLoadInfo info) 
 
 } // namespace
 
-void loadDelayedLibrariesFromSystemFolder() { __pfnDliNotifyHook2 = loadFromSystemFolder; }
+void loadLibrariesFromSystemFolderOnly() {
+    // Never the current directory, which may be a downloads folder.
+    SetDllDirectoryA("");
+    // Looked up, not imported: systems without it must still start the launcher.
+    using SetDefaultDirectories = BOOL(WINAPI*)(DWORD);
+    auto setDefaultDirectories = reinterpret_cast<SetDefaultDirectories>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    if (setDefaultDirectories) setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    __pfnDliNotifyHook2 = loadFromSystemFolder;
+}

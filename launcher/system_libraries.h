@@ -1,6 +1,8 @@
 #pragma once
 
-// The window, registry, picture and shell libraries are loaded on first use, and always from
-// the system folder: a launch that needs none of them pays for none, and a library of the
-// same name planted beside the launcher is never loaded into it.
-void loadDelayedLibrariesFromSystemFolder();
+// Libraries come from the system folder only. The window, registry, picture and shell libraries
+// are loaded on first use, by full path from the system folder, so a launch that needs none of
+// them pays for none. Should that load fail, the loader's own search by name follows; with the
+// system's default directories limited to the system folder (Windows 8 and later, Windows 7
+// with its loader update) that search, too, never reaches a library planted beside the launcher.
+void loadLibrariesFromSystemFolderOnly();

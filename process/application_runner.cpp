@@ -2,16 +2,16 @@
 
 #include <string>
 
-#include "launcher/launch_state.h"
 #include "trace/trace_log.h"
 
-ApplicationProcessRunner::ApplicationProcessRunner(std::uint32_t flags) : ProcessRunner(flags) {}
+ApplicationProcessRunner::ApplicationProcessRunner(bool writeLogFile, UniqueHandle outputEnded)
+    : ProcessRunner(0), writeLogFile_(writeLogFile), outputEnded_(std::move(outputEnded)) {}
 
 void ApplicationProcessRunner::onOutput(const char* data, std::size_t length) {
     if (!data) {
-        launchState().applicationOutputEnded();
+        if (outputEnded_) SetEvent(outputEnded_.get());
         return;
     }
-    if (launchState().debugLog) traceLog().writeToLogFile(data, length);
+    if (writeLogFile_) traceLog().writeToLogFile(data, length);
     traceLog().trace(std::string(data, length));
 }

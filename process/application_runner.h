@@ -1,12 +1,20 @@
 #pragma once
 
+#include "base/unique_handle.h"
 #include "process/process_runner.h"
 
-// Passes the application's console output to the trace and, with -d, to log.txt.
+// Passes the application's console output to the trace and, with -d, to log.txt, and signals
+// `outputEnded` when the output has ended. The runner belongs to its reader thread, which may
+// outlive the launch sequence: it keeps its own handle to the event and touches no state of
+// the launch sequence.
 class ApplicationProcessRunner : public ProcessRunner {
 public:
-    explicit ApplicationProcessRunner(std::uint32_t flags);
+    ApplicationProcessRunner(bool writeLogFile, UniqueHandle outputEnded);
 
 protected:
     void onOutput(const char* data, std::size_t length) override;
+
+private:
+    const bool writeLogFile_;
+    const UniqueHandle outputEnded_;
 };

@@ -2,10 +2,9 @@
 
 #include <vector>
 
-#include "launcher/launch_state.h"
+#include "base/system_error.h"
 #include "process/application_runner.h"
 #include "process/command_line.h"
-#include "process/system_error.h"
 #include "trace/trace_log.h"
 
 std::string buildBootClassPath(const std::string& javaHome) {
@@ -24,26 +23,17 @@ std::string buildBootClassPath(const std::string& javaHome) {
     return path;
 }
 
-StartResult startApplication(const std::string& javaExecutable, const std::string& arguments,
-                             ApplicationProcessRunner* runner) {
+Result<StartedProcess> startApplication(const std::string& javaExecutable, const std::string& arguments,
+                                        ApplicationProcessRunner* runner) {
     traceLog().append("execute: ").append(javaExecutable).append(" ").append(arguments).endLine();
     std::string commandLine = fullCommandLine(javaExecutable, arguments);
     traceLog().append("Full command line: ").append(commandLine).endLine();
 
-    StartedProcess started;
-    if (runner->start(commandLine, &started) != ProcessRunner::Started) {
-        StartResult failed{false, runner->startError()};
-        delete runner;
-        return failed;
-    }
-    LaunchState& state = launchState();
-    state.childProcess = std::move(started.process);
-    state.childThread = std::move(started.thread);
-    state.childProcessId = started.processId;
-    state.childThreadId = started.threadId;
-    return StartResult{true, 0};
+    Result<StartedProcess> started = runner->start(commandLine);
+    if (!started) delete runner;
+    return started;
 }
 
-std::string startFailureMessage(DWORD error) {
-    return "Error occured while starting the application...\n" + systemErrorText(error);
+std::string startFailureMessage(const Failure& failure) {
+    return "Error occured while starting the application...\n" + systemErrorText(failure.systemError);
 }

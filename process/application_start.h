@@ -1,23 +1,19 @@
 #pragma once
 
-#include <windows.h>
-
 #include <string>
+
+#include "base/result.h"
+#include "process/process_runner.h"
 
 class ApplicationProcessRunner;
 
 // The boot class path made of the jars in the Java home's lib folder (empty when none).
 std::string buildBootClassPath(const std::string& javaHome);
 
-struct StartResult {
-    bool started = false;
-    DWORD error = 0; // the system's error for a failed start
-};
-
-// Starts the application; on success LaunchState holds its own handles and ids.
-// The runner belongs to its reader thread once started; after a failure it is destroyed here.
-StartResult startApplication(const std::string& javaExecutable, const std::string& arguments,
-                             ApplicationProcessRunner* runner);
+// Starts the application and returns the caller's own handles to it. The runner belongs to its
+// reader thread once started; after a failure it is destroyed here.
+Result<StartedProcess> startApplication(const std::string& javaExecutable, const std::string& arguments,
+                                        ApplicationProcessRunner* runner);
 
 // The text shown when the start failed.
-std::string startFailureMessage(DWORD error);
+std::string startFailureMessage(const Failure& failure);

@@ -1,7 +1,5 @@
 #include "process/capturing_runner.h"
 
-#include "trace/trace_log.h"
-
 CapturingProcessRunner::CapturingProcessRunner(std::uint32_t flags) : ProcessRunner(flags) {}
 
 std::string CapturingProcessRunner::capturedOutput() const {
@@ -11,11 +9,24 @@ std::string CapturingProcessRunner::capturedOutput() const {
     return copy;
 }
 
+std::vector<std::string> CapturingProcessRunner::traceLines() const {
+    AcquireSRWLockShared(&lock_);
+    std::vector<std::string> copy = traceLines_;
+    ReleaseSRWLockShared(&lock_);
+    return copy;
+}
+
 void CapturingProcessRunner::onOutput(const char* data, std::size_t length) {
     if (!data) return;
     std::string chunk(data, length);
-    traceLog().trace(chunk);
     AcquireSRWLockExclusive(&lock_);
+    traceLines_.push_back(chunk);
     capturedText_ += chunk;
+    ReleaseSRWLockExclusive(&lock_);
+}
+
+void CapturingProcessRunner::onTrace(const std::string& line) {
+    AcquireSRWLockExclusive(&lock_);
+    traceLines_.push_back(line);
     ReleaseSRWLockExclusive(&lock_);
 }

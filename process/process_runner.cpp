@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "launcher/ansi_text.h"
+#include "base/text_encoding.h"
 #include "trace/trace_log.h"
 
 ProcessRunner::ProcessRunner(std::uint32_t flags) : flags_(flags) {}
@@ -11,10 +11,11 @@ ProcessRunner::~ProcessRunner() { stop(); }
 
 void ProcessRunner::onOutput(const char*, std::size_t) {}
 
-int ProcessRunner::start(const std::string& commandLine, StartedProcess* started) {
-    if (readerThread_) return SetupFailed;
-    if (commandLine.empty()) return CreateFailed;
-    startError_ = 0;
+void ProcessRunner::onTrace(const std::string& line) { traceLog().trace(line); }
+
+Result<StartedProcess> ProcessRunner::start(const std::string& commandLine) {
+    if (readerThread_) return Failure{ERROR_BUSY, "the runner already runs a child"};
+    if (commandLine.empty()) return Failure{ERROR_INVALID_PARAMETER, "no command line"};
 
     // The child's ends are inheritable, ours are not, so no child holds our ends open.
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
@@ -22,10 +23,8 @@ int ProcessRunner::start(const std::string& commandLine, StartedProcess* started
     if (!CreatePipe(outRead.receive(), outWrite.receive(), &inherit, 0) ||
         !CreatePipe(inRead.receive(), inWrite.receive(), &inherit, 0) ||
         !SetHandleInformation(outRead.get(), HANDLE_FLAG_INHERIT, 0) ||
-        !SetHandleInformation(inWrite.get(), HANDLE_FLAG_INHERIT, 0)) {
-        startError_ = GetLastError();
-        return SetupFailed;
-    }
+        !SetHandleInformation(inWrite.get(), HANDLE_FLAG_INHERIT, 0))
+        return Failure{GetLastError(), "cannot make the child's pipes"};
 
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
@@ -35,20 +34,15 @@ int ProcessRunner::start(const std::string& commandLine, StartedProcess* started
     startup.hStdOutput = outWrite.get();
     startup.hStdError = outWrite.get();
 
-    traceLog().append("CreateProcess: ").append(commandLine).endLine();
-    if (commandLine.size() >= MaxCommandLine) {
-        startError_ = ERROR_FILENAME_EXCED_RANGE;
-        return CreateFailed;
-    }
+    onTrace("CreateProcess: " + commandLine);
+    if (commandLine.size() >= MaxCommandLine) return Failure{ERROR_FILENAME_EXCED_RANGE, "the command line is too long"};
     std::vector<char> modifiable(commandLine.begin(), commandLine.end());
     modifiable.push_back('\0');
     PROCESS_INFORMATION info{};
     // Created suspended: it runs only once its reader exists, so a failed start starts nothing.
     if (!CreateProcessA(nullptr, modifiable.data(), nullptr, nullptr, TRUE,
-                        CREATE_NEW_PROCESS_GROUP | CREATE_SUSPENDED, nullptr, nullptr, &startup, &info)) {
-        startError_ = GetLastError();
-        return CreateFailed;
-    }
+                        CREATE_NEW_PROCESS_GROUP | CREATE_SUSPENDED, nullptr, nullptr, &startup, &info))
+        return Failure{GetLastError(), "cannot create the process"};
     UniqueHandle childProcess(info.hProcess);
     UniqueHandle childThread(info.hThread);
 
@@ -56,18 +50,21 @@ int ProcessRunner::start(const std::string& commandLine, StartedProcess* started
     DWORD readerId = 0;
     UniqueHandle reader(CreateThread(nullptr, 0, readerThreadMain, this, CREATE_SUSPENDED, &readerId));
     StartedProcess handOver;
-    if (started) {
-        handOver.process = childProcess.duplicate();
-        handOver.thread = childThread.duplicate();
-        handOver.processId = info.dwProcessId;
-        handOver.threadId = info.dwThreadId;
-    }
-    if (!reader || (started && (!handOver.process || !handOver.thread))) {
-        startError_ = GetLastError();
+    handOver.process = childProcess.duplicate();
+    handOver.thread = childThread.duplicate();
+    handOver.processId = info.dwProcessId;
+    handOver.threadId = info.dwThreadId;
+    if (!reader || !handOver.process || !handOver.thread) {
+        Failure failure{GetLastError(), "cannot make the child's reader"};
         TerminateProcess(childProcess.get(), 1);
-        return SetupFailed;
+        return failure;
     }
-    if (started) *started = std::move(handOver);
+    if (ResumeThread(childThread.get()) == static_cast<DWORD>(-1)) {
+        Failure failure{GetLastError(), "cannot run the child"};
+        TerminateProcess(childProcess.get(), 1);
+        return failure;
+    }
+    childThread.reset();
 
     processHandle_ = std::move(childProcess);
     processId_ = info.dwProcessId;
@@ -77,12 +74,12 @@ int ProcessRunner::start(const std::string& commandLine, StartedProcess* started
     outWrite.reset();
     inRead.reset();
 
-    ResumeThread(childThread.get());
-    childThread.reset();
     HANDLE readerHandle = reader.get();
     readerThread_ = std::move(reader);
-    ResumeThread(readerHandle); // last: from here on the runner may be gone
-    return Started;
+    // Last: from here on the runner may be gone. Should the reader not run, the child's
+    // output is never read and the runner lives on; the child itself still runs.
+    if (ResumeThread(readerHandle) == static_cast<DWORD>(-1)) onTrace("cannot run the output reader");
+    return handOver;
 }
 
 DWORD WINAPI ProcessRunner::readerThreadMain(LPVOID runner) {

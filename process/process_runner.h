@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "process/unique_handle.h"
+#include "base/result.h"
+#include "base/unique_handle.h"
 
 // What a caller keeps of a started child: handles of its own, closed by it, independent of
 // the runner's (which the runner may close at any time once the output ends).
@@ -25,11 +26,6 @@ public:
     // reader thread, which destroys it when the child's output ends.
     static constexpr std::uint32_t KeepAfterEnd = 8;
 
-    // Results of start().
-    static constexpr int Started = 0;
-    static constexpr int CreateFailed = 1;
-    static constexpr int SetupFailed = 2;
-
     // Longest command line that process creation accepts, in characters.
     static constexpr std::size_t MaxCommandLine = 32767;
 
@@ -38,10 +34,10 @@ public:
     ProcessRunner(const ProcessRunner&) = delete;
     ProcessRunner& operator=(const ProcessRunner&) = delete;
 
-    // 0: the child runs with its reader; 1: empty command line or creation failed;
-    // 2: already running, or a pipe or the reader thread could not be made (nothing runs then).
-    // When `started` is given it receives the caller's own handles before the child runs.
-    int start(const std::string& commandLine, StartedProcess* started = nullptr);
+    // Starts the child with its reader and gives the caller handles of its own; on a failure
+    // (already running, empty or too long a command line, no pipe, process or reader thread)
+    // nothing runs and the reason is returned.
+    Result<StartedProcess> start(const std::string& commandLine);
 
     // Waits until the child's output has ended (KeepAfterEnd runners only).
     bool waitForOutputEnd(DWORD milliseconds);
@@ -50,12 +46,11 @@ public:
     // Releases the reader thread, the process handle and the pipe ends; the child goes on.
     void stop();
 
-    // The system's error code for the last failed start (0 when none).
-    DWORD startError() const { return startError_; }
-
 protected:
     // A chunk of the child's output, or null once at the end of output.
     virtual void onOutput(const char* data, std::size_t length);
+    // A trace line of the runner's own (the command line it starts); to the trace by default.
+    virtual void onTrace(const std::string& line);
 
 private:
     static DWORD WINAPI readerThreadMain(LPVOID runner);
@@ -67,5 +62,4 @@ private:
     UniqueHandle inputWrite_;
     UniqueHandle outputRead_;
     DWORD processId_ = 0;
-    DWORD startError_ = 0;
 };

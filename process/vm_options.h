@@ -6,7 +6,3 @@
 // blank, in file order, lines taken verbatim. CR LF and LF read alike, lines have no length
 // limit, and a leading UTF-8 byte-order mark is skipped (editors add it; Java would refuse it).
 std::string joinVmOptionLines(const std::string& fileBytes);
-
-// The VM options for this run: from the file named after the launcher's executable with
-// ".vmoptions" appended, or, when that cannot be opened, the compiled-in setting.
-std::string readVmOptions(const std::string& executablePath);

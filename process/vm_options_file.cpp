@@ -1,15 +1,15 @@
+#include "process/vm_options_file.h"
+
 #include <cstdio>
 
-#include "launcher/setting_ids.h"
-#include "launcher/settings.h"
 #include "process/vm_options.h"
 #include "trace/trace_log.h"
 
-std::string readVmOptions(const std::string& executablePath) {
+std::optional<std::string> readVmOptionsFile(const std::string& executablePath) {
     std::string path = executablePath + ".vmoptions";
     traceLog().append("VM options").append(path).endLine();
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return LauncherSettings::text(SettingVmOptions);
+    if (!file) return std::nullopt;
     std::string bytes;
     char buffer[4096];
     std::size_t count;

@@ -2,11 +2,6 @@
 
 TraceLog::TraceLog() { InitializeCriticalSection(&logLock_); }
 
-TraceLog::~TraceLog() {
-    closeLogFile();
-    // The lock stays initialised: a reader thread may still be running at process exit.
-}
-
 void TraceLog::trace(const std::string& text) { OutputDebugStringA(text.c_str()); }
 
 TraceLog& TraceLog::append(const std::string& text) {
@@ -45,6 +40,7 @@ void TraceLog::closeLogFile() {
 }
 
 TraceLog& traceLog() {
-    static TraceLog log;
-    return log;
+    // Never destroyed: the application's reader thread may still write while the process exits.
+    static TraceLog* const log = new TraceLog;
+    return *log;
 }

@@ -11,7 +11,6 @@
 class TraceLog {
 public:
     TraceLog();
-    ~TraceLog();
     TraceLog(const TraceLog&) = delete;
     TraceLog& operator=(const TraceLog&) = delete;
 
@@ -23,8 +22,8 @@ public:
 
     // Creates or empties "log.txt" in the current directory; a failure is silent.
     void openLogFile();
-    // Called from the application's reader thread while the main thread may be exiting:
-    // writes and the final close are serialised so no write is torn or made to a closed file.
+    // Called from the application's reader thread while the main thread may be closing the
+    // file: writes and the close are serialised, and a write after the close is dropped.
     void writeToLogFile(const char* data, std::size_t length);
     void closeLogFile();
 
@@ -34,4 +33,5 @@ private:
     CRITICAL_SECTION logLock_;
 };
 
+// The process's one trace; it lives until the process ends.
 TraceLog& traceLog();

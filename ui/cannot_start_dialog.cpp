@@ -9,6 +9,7 @@
 
 #include "ui/cannot_start_text.h"
 #include "ui/dialog_template.h"
+#include "ui/messages.h"
 #include "ui/placement.h"
 
 namespace {
@@ -37,8 +38,7 @@ CannotStartDialog::CannotStartDialog(std::string caption, std::string linkUrl, s
     : caption_(std::move(caption)), linkUrl_(std::move(linkUrl)), messageText_(std::move(messageText)),
       dialogHeight_(dialogHeight) {}
 
-INT_PTR CannotStartDialog::showModal(HWND owner, LPARAM initParam) {
-    (void)initParam;
+INT_PTR CannotStartDialog::showModal(HWND owner) {
     std::vector<std::uint8_t> bytes = cannotStartDialogTemplate(utf16FromAnsi(caption_), dialogHeight_);
     // The template must be DWORD-aligned; a vector of DWORDs guarantees it.
     std::vector<DWORD> aligned((bytes.size() + 3) / 4);
@@ -107,10 +107,13 @@ void CannotStartDialog::centre() {
 }
 
 void showCannotStartDialog(bool jdkRequired, const std::string& minimumVersion) {
-    CoInitialize(nullptr);
+    // The link opens through the shell, which wants COM; without it the dialog still informs.
+    HRESULT initialised = CoInitialize(nullptr);
+    (void)initialised;
     InitCommonControls();
     loadRichEditLibrary();
-    CannotStartDialog dialog(CannotStartCaption, JavaDownloadUrl,
-                             cannotStartMessage(jdkRequired, minimumVersion, JavaDownloadUrl), 55);
-    dialog.showModal(GetActiveWindow(), 0);
+    std::string message = cannotStartMessage(jdkRequired, minimumVersion, JavaDownloadUrl);
+    CannotStartDialog dialog(CannotStartCaption, JavaDownloadUrl, message, 55);
+    // Should the dialog not come up (no rich edit control), the user still learns why.
+    if (dialog.showModal(GetActiveWindow()) <= 0) showError(message);
 }

@@ -9,7 +9,8 @@
 class CannotStartDialog {
 public:
     CannotStartDialog(std::string caption, std::string linkUrl, std::string messageText, int dialogHeight);
-    INT_PTR showModal(HWND owner, LPARAM initParam);
+    // IDOK or IDCANCEL as the user closed it; 0 or -1 when the dialog could not be made.
+    [[nodiscard]] INT_PTR showModal(HWND owner);
 
 private:
     static INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

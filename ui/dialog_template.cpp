@@ -1,6 +1,6 @@
 #include "ui/dialog_template.h"
 
-#include "launcher/little_endian.h"
+#include "base/little_endian.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 
 #include <vector>
 
-#include "launcher/launch_state.h"
 #include "ui/picture_bytes.h"
 #include "ui/placement.h"
 
@@ -28,7 +27,10 @@ IStream* loadSplashStream() {
     if (bytes && size) {
         std::vector<std::uint8_t> file = pictureFileBytes(static_cast<const std::uint8_t*>(bytes), size);
         ULONG written = 0;
-        stream->Write(file.data(), static_cast<ULONG>(file.size()), &written);
+        if (stream->Write(file.data(), static_cast<ULONG>(file.size()), &written) != S_OK) {
+            stream->Release();
+            return nullptr;
+        }
     }
     LARGE_INTEGER start{};
     stream->Seek(start, STREAM_SEEK_SET, nullptr);
@@ -37,30 +39,35 @@ IStream* loadSplashStream() {
 
 } // namespace
 
-bool createMonitorWindow(HINSTANCE instance) {
-    launchState().splashWindow = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | SS_BITMAP, 0, 0,
-                                                 CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
-    return launchState().splashWindow != nullptr;
+SplashPicture::~SplashPicture() {
+    if (picture_) picture_->Release();
 }
 
-bool showSplash(int showCommand) {
-    LaunchState& state = launchState();
-    HWND window = state.splashWindow;
-    BringWindowToTop(window);
-    // The decoders of some picture formats are COM objects.
-    CoInitialize(nullptr);
+bool SplashPicture::load() {
+    // The decoders of some picture formats are COM objects; a thread already initialised
+    // otherwise still decodes, so only the picture's own result counts.
+    HRESULT initialised = CoInitialize(nullptr);
+    (void)initialised;
     IStream* stream = loadSplashStream();
     if (!stream) return false;
     IPicture* picture = nullptr;
     HRESULT loaded = OleLoadPicture(stream, 0, TRUE, IID_IPicture, reinterpret_cast<void**>(&picture));
     stream->Release();
     if (loaded != S_OK || !picture) return false;
-    state.splashPicture = picture;
+    if (picture_) picture_->Release();
+    picture_ = picture;
+    return true;
+}
 
+HANDLE SplashPicture::bitmap() const {
     OLE_HANDLE handle = 0;
-    picture->get_Handle(&handle);
-    SendMessageA(window, STM_SETIMAGE, IMAGE_BITMAP, static_cast<LPARAM>(handle));
+    if (!picture_ || picture_->get_Handle(&handle) != S_OK) return nullptr;
+    return reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle));
+}
 
+void showSplash(HWND window, const SplashPicture& picture, int showCommand) {
+    BringWindowToTop(window);
+    SendMessageA(window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.bitmap()));
     RECT rect;
     GetWindowRect(window, &rect);
     Point at = centredOnScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), rect.right - rect.left,
@@ -68,5 +75,4 @@ bool showSplash(int showCommand) {
     SetWindowPos(window, HWND_TOP, at.x, at.y, 0, 0, SWP_NOSIZE);
     ShowWindow(window, showCommand);
     UpdateWindow(window);
-    return true;
 }

@@ -1,64 +1,79 @@
 #include "ui/startup_monitor.h"
 
-#include <cstdlib>
-
-#include "launcher/launch_state.h"
-#include "ui/monitor_decisions.h"
-
 namespace {
 
-BOOL CALLBACK ApplicationWindowCheck(HWND window, LPARAM) {
-    LaunchState& state = launchState();
+MonitorState* stateOf(HWND window) { return reinterpret_cast<MonitorState*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
+
+void endLauncher(MonitorState& state) {
+    KillTimer(state.window, MonitorTimerId);
+    PostQuitMessage(0);
+}
+
+BOOL CALLBACK ApplicationWindowCheck(HWND window, LPARAM parameter) {
+    MonitorState& state = *reinterpret_cast<MonitorState*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != state.childProcessId) return TRUE;
+    if (owner != state.applicationId) return TRUE;
     if (!(GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE)) return TRUE;
-    state.splashActive = false;
-    ShowWindow(state.splashWindow, SW_HIDE);
-    if (!state.stayAlive) std::exit(0); // the application runs on; the launcher's job is done
+    state.fields.splashActive = false;
+    ShowWindow(state.window, SW_HIDE);
+    if (!state.fields.stayAlive) {
+        // The application runs on; the launcher's job is done.
+        state.exitCode = 0;
+        state.leftRunning = true;
+        endLauncher(state);
+    }
     return FALSE;
 }
 
 // Asks the application's own process handle: its signalled state tells the end, so an exit
 // status of 259 is not mistaken for a running process.
-PollResult pollApplication(DWORD& status) {
-    HANDLE process = launchState().childProcess.get();
-    if (!process) return PollResult::Unavailable;
-    DWORD wait = WaitForSingleObject(process, 0);
+PollResult pollApplication(const MonitorState& state, DWORD& status) {
+    if (!state.application) return PollResult::Unavailable;
+    DWORD wait = WaitForSingleObject(state.application, 0);
     if (wait == WAIT_TIMEOUT) return PollResult::Running;
-    if (wait != WAIT_OBJECT_0 || !GetExitCodeProcess(process, &status)) return PollResult::Unavailable;
+    if (wait != WAIT_OBJECT_0 || !GetExitCodeProcess(state.application, &status)) return PollResult::Unavailable;
     return PollResult::Ended;
 }
 
-} // namespace
-
-void CALLBACK StartupMonitor(HWND, UINT, UINT_PTR, DWORD) {
-    LaunchState& state = launchState();
-    if (state.splashActive) {
-        MonitorFields fields{state.splashActive, state.splashSecondsLeft, state.waitForWindow, state.stayAlive};
-        SplashTick tick = countSplashTick(fields);
-        state.splashSecondsLeft = fields.splashSecondsLeft;
-        state.splashActive = fields.splashActive;
-        if (tick.hideSplash) ShowWindow(state.splashWindow, SW_HIDE);
-        if (tick.lookForWindow) EnumWindows(ApplicationWindowCheck, 0);
-        if (splashEndsLauncher(fields)) {
-            KillTimer(state.splashWindow, MonitorTimerId);
+void CALLBACK StartupMonitor(HWND window, UINT, UINT_PTR, DWORD) {
+    MonitorState* found = stateOf(window);
+    if (!found) return;
+    MonitorState& state = *found;
+    if (state.fields.splashActive) {
+        SplashTick tick = countSplashTick(state.fields);
+        if (tick.hideSplash) ShowWindow(state.window, SW_HIDE);
+        if (tick.lookForWindow) {
+            EnumWindows(ApplicationWindowCheck, reinterpret_cast<LPARAM>(&state));
+            if (state.leftRunning) return;
+        }
+        if (splashEndsLauncher(state.fields)) {
             DWORD status = 0;
-            PollResult poll = pollApplication(status);
+            PollResult poll = pollApplication(state, status);
             state.exitCode = statusAtSplashEnd(poll, status);
-            PostQuitMessage(0);
+            endLauncher(state);
             return;
         }
     }
     DWORD status = 0;
-    PollResult poll = pollApplication(status);
+    PollResult poll = pollApplication(state, status);
     std::uint32_t exitCode = state.exitCode;
     PollDecision decision = decideAfterPoll(poll, status, exitCode);
     state.exitCode = exitCode;
-    if (decision.stopTimer) KillTimer(state.splashWindow, MonitorTimerId);
+    if (decision.stopTimer) KillTimer(state.window, MonitorTimerId);
     if (decision.quit) PostQuitMessage(0);
 }
 
-bool installStartupMonitor() {
-    return SetTimer(launchState().splashWindow, MonitorTimerId, MonitorPeriodMilliseconds, StartupMonitor) != 0;
+} // namespace
+
+bool createMonitorWindow(HINSTANCE instance, MonitorState& state) {
+    state.window = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | SS_BITMAP, 0, 0, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    if (!state.window) return false;
+    SetWindowLongPtrA(state.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
+    return true;
+}
+
+bool installStartupMonitor(MonitorState& state) {
+    return SetTimer(state.window, MonitorTimerId, MonitorPeriodMilliseconds, StartupMonitor) != 0;
 }

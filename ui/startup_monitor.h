@@ -2,10 +2,24 @@
 
 #include <windows.h>
 
-// Timer 1 on the splash window, once a second: ends the splash phase, watches the application
+#include "ui/monitor_decisions.h"
+
+// Timer 1 on the monitor window, once a second: ends the splash phase, watches the application
 // and decides when the launcher ends and with which status.
 constexpr UINT_PTR MonitorTimerId = 1;
 constexpr UINT MonitorPeriodMilliseconds = 1000;
 
-void CALLBACK StartupMonitor(HWND window, UINT message, UINT_PTR timerId, DWORD time);
-bool installStartupMonitor();
+// What the splash and the startup monitor share on the main thread. The timer reaches it
+// through its window; the launch sequence owns it and the application's handle it borrows.
+struct MonitorState {
+    MonitorFields fields{true, 3, false, true};
+    HWND window = nullptr;
+    HANDLE application = nullptr; // null until the application runs
+    DWORD applicationId = 0;
+    DWORD exitCode = 0;
+    bool leftRunning = false; // the application's window was found and it runs on without us
+};
+
+// The hidden pop-up that owns the monitor's timer and, with the splash on, shows the picture.
+bool createMonitorWindow(HINSTANCE instance, MonitorState& state);
+bool installStartupMonitor(MonitorState& state);

@@ -38,7 +38,8 @@ def test_console_switch_starts_java_exe(scenario, switch):
 
 def test_plain_arguments_are_ignored(scenario):
     app = launcher_with_runtime(scenario)
-    run = scenario.run(app, args=["document.txt", "more"])
+    # The launcher returns at once; wait for the runtime, or it may be ended before it records.
+    run = scenario.run(app, args=["document.txt", "more"], wait_children=10)
     assert run.boxes == []
     assert [r["cmdline"].endswith(" -jar app.jar") for r in run.app_starts] == [True]
 

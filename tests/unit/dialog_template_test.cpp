@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "launcher/little_endian.h"
+#include "base/little_endian.h"
 #include "ui/cannot_start_text.h"
 #include "ui/dialog_template.h"
 

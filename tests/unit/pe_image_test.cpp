@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "launcher/little_endian.h"
-#include "tools/resources/pe_image.h"
+#include "base/little_endian.h"
+#include "configure/resources/pe_image.h"
 
 using namespace little_endian;
 
@@ -61,7 +61,17 @@ Bytes resourcesAt(std::uint32_t rva, std::uint16_t bitmapSize) {
     return serialiseResourceSection(tree, rva);
 }
 
-std::optional<PeImage> parse(const Bytes& file, std::string& error) { return PeImage::parse(file, error); }
+std::optional<PeImage> parse(const Bytes& file, std::string& error) {
+    Result<PeImage> image = PeImage::parse(file);
+    if (!image) error = image.failure().what;
+    return image ? std::optional<PeImage>(std::move(image.value())) : std::nullopt;
+}
+
+std::optional<Bytes> rewrite(const PeImage& image, const ResourceTree& tree, std::string& error) {
+    Result<Bytes> rewritten = image.withResources(tree);
+    if (!rewritten) error = rewritten.failure().what;
+    return rewritten ? std::optional<Bytes>(std::move(rewritten.value())) : std::nullopt;
+}
 
 } // namespace
 
@@ -77,7 +87,7 @@ TEST(PeImage, ResourcesGrowInPlaceAndRelocationsMoveBehindThem) {
 
     ResourceTree tree = image->resources();
     tree.put(Resource{2, 104, 0, Bytes(0x2345, 0xCD)});
-    std::optional<Bytes> rewritten = image->withResources(tree, error);
+    std::optional<Bytes> rewritten = rewrite(*image, tree, error);
     ASSERT_TRUE(rewritten) << error;
     std::optional<PeImage> again = parse(*rewritten, error);
     ASSERT_TRUE(again) << error;
@@ -104,7 +114,7 @@ TEST(PeImage, ResourcesBeforeOtherDataMoveToANewSection) {
     std::string error;
     std::optional<PeImage> image = parse(file, error);
     ASSERT_TRUE(image) << error;
-    std::optional<Bytes> rewritten = image->withResources(image->resources(), error);
+    std::optional<Bytes> rewritten = rewrite(*image, image->resources(), error);
     ASSERT_TRUE(rewritten) << error;
     std::optional<PeImage> again = parse(*rewritten, error);
     ASSERT_TRUE(again) << error;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "launcher/little_endian.h"
-#include "tools/resources/resource_data.h"
+#include "base/little_endian.h"
+#include "configure/resources/resource_data.h"
 #include "ui/picture_bytes.h"
 #include "ui/placement.h"
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "launcher/little_endian.h"
-#include "launcher/setting_ids.h"
-#include "tools/resources/res_file.h"
-#include "tools/resources/resource_data.h"
+#include "base/little_endian.h"
+#include "base/setting_ids.h"
+#include "configure/resources/res_file.h"
+#include "configure/resources/resource_data.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "launcher/little_endian.h"
-#include "tools/resources/resource_merge.h"
-#include "tools/resources/resource_tree.h"
+#include "base/little_endian.h"
+#include "configure/resources/resource_merge.h"
+#include "configure/resources/resource_tree.h"
 
 namespace {
 
-ResourceTreeResult parseAt(const Bytes& section, std::uint32_t rva) {
+Result<ResourceTree> parseAt(const Bytes& section, std::uint32_t rva) {
     return parseResourceSection(section, 0, static_cast<std::uint32_t>(section.size()),
                                 [&](std::uint32_t at, std::uint32_t size) -> const std::uint8_t* {
                                     if (at < rva || at - rva + size > section.size()) return nullptr;
@@ -29,28 +29,28 @@ ResourceTree sampleTree() {
 TEST(ResourceTree, SerialisedTreeReadsBackTheSame) {
     ResourceTree tree = sampleTree();
     Bytes section = serialiseResourceSection(tree, 0x5000);
-    ResourceTreeResult parsed = parseAt(section, 0x5000);
-    ASSERT_TRUE(parsed.tree) << parsed.error;
-    EXPECT_EQ(parsed.tree->types.size(), tree.types.size());
-    EXPECT_EQ(*parsed.tree->find(2, 104), Bytes(300, 7));
-    EXPECT_EQ(*parsed.tree->find(24, 1), (Bytes{'<', '?'}));
-    const ResourceLeaf& custom = parsed.tree->types.begin()->second.begin()->second.at(0);
-    EXPECT_EQ(parsed.tree->types.begin()->first.text, u"CUSTOM"); // texts sort before numbers
+    Result<ResourceTree> parsed = parseAt(section, 0x5000);
+    ASSERT_TRUE(parsed) << parsed.failure().what;
+    EXPECT_EQ(parsed.value().types.size(), tree.types.size());
+    EXPECT_EQ(*parsed.value().find(2, 104), Bytes(300, 7));
+    EXPECT_EQ(*parsed.value().find(24, 1), (Bytes{'<', '?'}));
+    const ResourceLeaf& custom = parsed.value().types.begin()->second.begin()->second.at(0);
+    EXPECT_EQ(parsed.value().types.begin()->first.text, u"CUSTOM"); // texts sort before numbers
     EXPECT_EQ(custom.codePage, 1252u);
 }
 
 TEST(ResourceTree, BrokenDirectoriesAreRefused) {
     Bytes section = serialiseResourceSection(sampleTree(), 0x5000);
     Bytes cut(section.begin(), section.begin() + 20);
-    EXPECT_FALSE(parseAt(cut, 0x5000).tree);
+    EXPECT_FALSE(parseAt(cut, 0x5000));
 
     Bytes looping = section;
     little_endian::setDword(looping, 16 + 4, 0x80000000u); // first type points back at the root
-    ResourceTreeResult loop = parseAt(looping, 0x5000);
-    EXPECT_FALSE(loop.tree);
-    EXPECT_NE(loop.error.find("corrupt resources"), std::string::npos);
+    Result<ResourceTree> loop = parseAt(looping, 0x5000);
+    EXPECT_FALSE(loop);
+    EXPECT_NE(loop.failure().what.find("corrupt resources"), std::string::npos);
 
-    EXPECT_FALSE(parseAt(section, 0x9000).tree); // data addresses lead nowhere
+    EXPECT_FALSE(parseAt(section, 0x9000)); // data addresses lead nowhere
 }
 
 TEST(ResourceMerge, SettingEntriesAreReplacedAndOtherEntriesOfTheBlockKept) {

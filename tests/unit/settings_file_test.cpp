@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "launcher/setting_ids.h"
-#include "tools/settings/settings_file.h"
+#include "base/setting_ids.h"
+#include "configure/settings/settings_file.h"
 
 TEST(SettingsFile, KeysFillTheirIdsAndValuesAreVerbatim) {
-    SettingsResult result = parseSettings(
+    Result<LauncherConfiguration> result = parseSettings(
         "# comment\n\njar=my app.jar\nvm_options=-Dname=\"A \\\"quoted\\\" value\" -Dpath=C:\\x\\y\nmin_version=1.8\n"
         "splash=0\nworking_dir=..\\data\n");
-    ASSERT_TRUE(result.configuration) << result.error;
-    const auto& strings = result.configuration->strings;
+    ASSERT_TRUE(result) << result.failure().what;
+    const auto& strings = result.value().strings;
     EXPECT_EQ(strings.at(SettingJar), "my app.jar");
     EXPECT_EQ(strings.at(SettingVmOptions), "-Dname=\"A \\\"quoted\\\" value\" -Dpath=C:\\x\\y");
     EXPECT_EQ(strings.at(SettingMinimumVersion), "1.8");
@@ -18,27 +18,27 @@ TEST(SettingsFile, KeysFillTheirIdsAndValuesAreVerbatim) {
 }
 
 TEST(SettingsFile, EmptyValueIsAbsentAndCrLfIsNotPartOfValues) {
-    SettingsResult result = parseSettings("\xEF\xBB\xBFjar=a.jar\r\nstay_alive=\r\nsplash_seconds=5\r\n");
-    ASSERT_TRUE(result.configuration) << result.error;
-    EXPECT_EQ(result.configuration->strings.at(SettingJar), "a.jar");
-    EXPECT_EQ(result.configuration->strings.at(SettingSplashSeconds), "5");
-    EXPECT_EQ(result.configuration->strings.count(SettingStayAlive), 0u);
+    Result<LauncherConfiguration> result = parseSettings("\xEF\xBB\xBFjar=a.jar\r\nstay_alive=\r\nsplash_seconds=5\r\n");
+    ASSERT_TRUE(result) << result.failure().what;
+    EXPECT_EQ(result.value().strings.at(SettingJar), "a.jar");
+    EXPECT_EQ(result.value().strings.at(SettingSplashSeconds), "5");
+    EXPECT_EQ(result.value().strings.count(SettingStayAlive), 0u);
 }
 
 TEST(SettingsFile, LongValuesStayWhole) {
     std::string longValue(1000, 'v');
-    SettingsResult result = parseSettings("vm_options=" + longValue + "\n");
-    ASSERT_TRUE(result.configuration);
-    EXPECT_EQ(result.configuration->strings.at(SettingVmOptions), longValue);
+    Result<LauncherConfiguration> result = parseSettings("vm_options=" + longValue + "\n");
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result.value().strings.at(SettingVmOptions), longValue);
 }
 
 TEST(SettingsFile, BadLinesAreRefusedNamingTheLine) {
-    SettingsResult unknown = parseSettings("jar=a.jar\n\nsplashh=on\n");
-    EXPECT_FALSE(unknown.configuration);
-    EXPECT_EQ(unknown.error, "line 3: unknown key \"splashh\"");
-    SettingsResult noEquals = parseSettings("jar=a.jar\nstay_alive\n");
-    EXPECT_FALSE(noEquals.configuration);
-    EXPECT_EQ(noEquals.error, "line 2: expected key=value, found \"stay_alive\"");
+    Result<LauncherConfiguration> unknown = parseSettings("jar=a.jar\n\nsplashh=on\n");
+    EXPECT_FALSE(unknown);
+    EXPECT_EQ(unknown.failure().what, "line 3: unknown key \"splashh\"");
+    Result<LauncherConfiguration> noEquals = parseSettings("jar=a.jar\nstay_alive\n");
+    EXPECT_FALSE(noEquals);
+    EXPECT_EQ(noEquals.failure().what, "line 2: expected key=value, found \"stay_alive\"");
 }
 
 TEST(SettingsFile, ExampleConfigurationMatchesTheShippedExample) {

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "base/result.h"
+
+// The launcher's own full path, read whole whatever its length; nothing when it cannot be had.
+std::optional<std::string> executablePath();
+
+// True for an existing file or directory (relative paths from the current directory).
+bool fileExists(const std::string& path);
+
+// Makes `directory` the current directory.
+Result<void> enterDirectory(const std::string& directory);

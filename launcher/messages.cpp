@@ -1,7 +1,0 @@
-#include "launcher/messages.h"
-
-#include <windows.h>
-
-void showError(const std::string& text) { MessageBoxA(nullptr, text.c_str(), "", MB_ICONERROR); }
-
-void showInfo(const std::string& text) { MessageBoxA(nullptr, text.c_str(), "", MB_ICONINFORMATION); }
