@@ -13,7 +13,8 @@ enum SettingId : unsigned {
     SettingWorkingDirectory = 103, // text: working directory, relative to the launcher's folder
     SettingMinimumVersion = 104,   // text: minimum Java version
     SettingJdkRequired = 105,      // flag: a development kit is required
+    SettingMaximumVersion = 107,   // text: highest Java version that may run the application
 };
 
 constexpr unsigned FirstSettingId = SettingSplash;
-constexpr unsigned LastSettingId = SettingJdkRequired;
+constexpr unsigned LastSettingId = SettingMaximumVersion;

@@ -45,10 +45,12 @@ std::vector<std::uint64_t> versionComponents(const std::string& text) {
     return components;
 }
 
+bool startsWithDigit(const std::string& text) { return !text.empty() && isDigit(text[0]); }
+
 } // namespace
 
 bool versionAtLeast(const std::string& minimum, const std::string& version) {
-    if (version.empty() || !isDigit(version[0])) return false;
+    if (!startsWithDigit(version)) return false;
     std::vector<std::uint64_t> have = versionComponents(version);
     std::vector<std::uint64_t> need =
         (!minimum.empty() && isDigit(minimum[0])) ? versionComponents(minimum) : std::vector<std::uint64_t>{0};
@@ -59,4 +61,33 @@ bool versionAtLeast(const std::string& minimum, const std::string& version) {
         if (a != b) return a > b;
     }
     return true;
+}
+
+bool versionAtMost(const std::string& maximum, const std::string& version) {
+    if (maximum.empty()) return true;
+    if (!startsWithDigit(version)) return false;
+    std::vector<std::uint64_t> limit = startsWithDigit(maximum) ? versionComponents(maximum) : std::vector<std::uint64_t>{0};
+    std::vector<std::uint64_t> have = versionComponents(version);
+    for (std::size_t i = 0; i < limit.size(); ++i) {
+        std::uint64_t component = i < have.size() ? have[i] : 0;
+        if (component != limit[i]) return component < limit[i];
+    }
+    return true;
+}
+
+std::string versionFromReleaseFile(const std::string& text) {
+    static const std::string key = "JAVA_VERSION=\"";
+    std::string::size_type lineStart = 0;
+    while (lineStart < text.size()) {
+        std::string::size_type lineEnd = text.find('\n', lineStart);
+        if (lineEnd == std::string::npos) lineEnd = text.size();
+        if (text.compare(lineStart, key.size(), key) == 0) {
+            std::string::size_type open = lineStart + key.size();
+            std::string::size_type close = text.find('"', open);
+            if (close == std::string::npos || close > lineEnd) return std::string();
+            return text.substr(open, close - open);
+        }
+        lineStart = lineEnd + 1;
+    }
+    return std::string();
 }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 #include "base/file_system.h"
 #include "jvm/version_probe.h"
 
@@ -9,15 +11,10 @@ namespace {
 
 // Values longer than this count as absent, as do names of subkeys.
 constexpr DWORD RegistryBufferSize = 1024;
+// A runtime's `release` file is a few hundred bytes; anything far larger is no such file.
+constexpr std::size_t SmallFileLimit = 64 * 1024;
 
-REGSAM viewFlag(RegistryView view) {
-    switch (view) {
-    case RegistryView::Bits64: return KEY_WOW64_64KEY;
-    case RegistryView::Bits32: return KEY_WOW64_32KEY;
-    case RegistryView::Own: break;
-    }
-    return 0;
-}
+REGSAM viewFlag(RegistryView view) { return view == RegistryView::Bits32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY; }
 
 class RegistryKey {
 public:
@@ -75,6 +72,30 @@ std::string Win32SearchSystem::environmentVariable(const std::string& name) {
     if (length == 0 || length >= 32767) return std::string();
     value.resize(length);
     return value;
+}
+
+std::vector<std::string> Win32SearchSystem::subfolders(const std::string& folder, const std::string& pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\" + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::string name = found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+std::optional<std::string> Win32SearchSystem::readSmallFile(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return std::nullopt;
+    std::string text(SmallFileLimit + 1, '\0');
+    std::size_t length = std::fread(text.data(), 1, text.size(), file);
+    std::fclose(file);
+    if (length > SmallFileLimit) return std::nullopt;
+    text.resize(length);
+    return text;
 }
 
 ProbedVersion Win32SearchSystem::probeVersion(const std::string& javaHome) { return probeJavaVersion(javaHome); }

@@ -94,8 +94,8 @@ int runLauncher(HINSTANCE instance, const char* commandLine, int showCommand) {
         log.trace(entered.failure().what + ": " + systemErrorText(entered.failure().systemError));
 
     state.minimumJavaVersion = minimumVersionSetting();
-    SearchRequest request{state.minimumJavaVersion, state.jdkRequired, state.javaExecutableName, *executableDirectory,
-                          LauncherSettings::text(SettingBundledJava)};
+    SearchRequest request{state.minimumJavaVersion, LauncherSettings::text(SettingMaximumVersion), state.jdkRequired,
+                          state.javaExecutableName, *executableDirectory, LauncherSettings::text(SettingBundledJava)};
     Win32SearchSystem system;
     SearchAnswer answer = findJavaRuntime(request, system);
     traceAll(answer.trace);
@@ -123,7 +123,14 @@ int runLauncher(HINSTANCE instance, const char* commandLine, int showCommand) {
         if (!installStartupMonitor(state.monitor)) return 1;
     }
 
-    std::string bootClassPath = state.jdkRequired ? buildBootClassPath(state.javaHome) : std::string();
+    std::string bootClassPath;
+    if (state.jdkRequired) {
+        // Java 9 and later hold the compiler and tools as modules and refuse -Xbootclasspath/p.
+        if (fileExists(state.javaHome + "\\lib\\modules"))
+            log.trace("JDK with modules: no boot class path");
+        else
+            bootClassPath = buildBootClassPath(state.javaHome);
+    }
     std::string arguments = javaArguments(vmOptions, bootClassPath, jar);
     Result<StartedProcess> started = startApplication(
         answer.executable, arguments,

@@ -14,6 +14,7 @@ const std::vector<SettingKey>& settingKeys() {
         {"working_dir", SettingWorkingDirectory, "working directory, relative to the launcher's folder"},
         {"min_version", SettingMinimumVersion, "minimum Java version"},
         {"jdk_required", SettingJdkRequired, "a Java development kit is required (flag)"},
+        {"max_version", SettingMaximumVersion, "highest Java version that may run the application"},
     };
     return keys;
 }

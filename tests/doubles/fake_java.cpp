@@ -8,7 +8,8 @@
 //   exit_code=N                     the status it ends with
 //   window=none|visible|hidden_then_visible, window_delay_ms=N, run_ms=N
 // Every start appends its executable, command line and current directory to the file named by
-// the environment variable DOUBLE_RECORD.
+// the environment variable DOUBLE_RECORD. Like Java 9 and later, a double whose home holds
+// lib\modules refuses -Xbootclasspath/p: and does not start.
 #include <windows.h>
 
 #include <cstdlib>
@@ -161,6 +162,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         if (config.count("before_banner")) writeAll(STD_ERROR_HANDLE, unescape(config.at("before_banner")));
         writeAll(STD_ERROR_HANDLE, banner);
         return 0;
+    }
+    DWORD modules = GetFileAttributesA((moduleDirectory() + "\\..\\lib\\modules").c_str());
+    if (modules != INVALID_FILE_ATTRIBUTES && commandLine.find("-Xbootclasspath/p:") != std::string::npos) {
+        writeAll(STD_ERROR_HANDLE, "-Xbootclasspath/p is no longer a supported option.\r\n"
+                                   "Error: Could not create the Java Virtual Machine.\r\n"
+                                   "Error: A fatal exception has occurred. Program will exit.\r\n");
+        return 1;
     }
     if (config.count("output")) {
         std::string output = unescape(config.at("output"));

@@ -59,12 +59,14 @@ def test_empty_options_jar_with_blanks_and_launcher_arguments_ignored(scenario):
     assert [r["cmdline"] for r in run.app_starts] == [f'"{java}"  -jar my app.jar']
 
 
-def test_jdk_required_with_bundled_runtime_uses_the_jre_beside_the_launcher(scenario):
+def test_jdk_required_with_bundled_runtime_uses_the_bundled_home(scenario):
     app, java = bundled(scenario, jdk_required="yes")
-    lib = app.parent.parent / "jre" / "lib"
+    (app.parent.parent / "jre" / "lib").mkdir(parents=True)
+    (app.parent.parent / "jre" / "lib" / "unrelated.jar").write_text("jar")  # beside the launcher's folder
+    lib = app.parent / "jre" / "lib"
     lib.mkdir(parents=True)
     (lib / "tools.jar").write_text("jar")
-    home = w(app.parent) + r"\..\jre"
+    home = w(app.parent) + r"\jre"
     run = scenario.run(app)
     assert run.traces[4:11] == [
         "Search for Jdk only...", f"Try bundled JRE or JDK path: {java}", "Bundled Jre or jdk found", java,
@@ -76,7 +78,7 @@ def test_jdk_required_with_bundled_runtime_uses_the_jre_beside_the_launcher(scen
 def test_jdk_required_without_jars_leaves_out_the_boot_class_path(scenario):
     app, java = bundled(scenario, jdk_required="yes")
     run = scenario.run(app)
-    assert run.traces[8:10] == ["JDK PATH...", w(app.parent) + r"\..\jre"]
+    assert run.traces[8:10] == ["JDK PATH...", w(app.parent) + r"\jre"]
     assert [r["cmdline"] for r in run.app_starts] == [f'"{java}"  -jar app.jar']
 
 

@@ -4,7 +4,7 @@ import shutil
 
 import pytest
 
-from traces import BANNERS, probe, search_section, start
+from traces import BANNERS, NOTHING_INSTALLED, probe, search_section, start
 from wine_session import windows_path as w
 
 JRE = r"SOFTWARE\JavaSoft\Java Runtime Environment"
@@ -67,6 +67,7 @@ def test_current_version_without_javaw_falls_through_to_enumeration(scenario):
         home + r"\bin\javaw.exe",
         "Jre key not found in registry",
         "JAVA_HOME not found",
+        *NOTHING_INSTALLED,
         "Try current dir.",
         "javaw.exe",
     ]
@@ -171,6 +172,7 @@ def test_jdk_only_mode_without_jdk_shows_the_dialog_and_tries_nothing_else(scena
         "Search for Jdk only...",
         f"Try bundled JRE or JDK path: {w(app.parent)}\\",
         "Search for Jdk only...",
+        *NOTHING_INSTALLED,
         "",
     ]
     assert run.records == []
@@ -194,7 +196,7 @@ def test_java_home_too_old_has_no_fallback(scenario):
     scenario.double_at(app.parent)
     run = scenario.run(app, env={"JAVA_HOME": home})
     assert search_section(run.traces)[3:] == [
-        "Jre key not found in registry", *probe(home, BANNERS["1.5"]), "Incorrect version", ""]
+        "Jre key not found in registry", *probe(home, BANNERS["1.5"]), "Incorrect version", *NOTHING_INSTALLED, ""]
     assert run.exit_code == 1
     assert run.app_starts == []
 
@@ -204,7 +206,8 @@ def test_java_home_missing_falls_back_to_the_working_directory(scenario):
     scenario.double_at(app.parent, ("javaw.exe", "java.exe"))
     run = scenario.run(app)
     assert search_section(run.traces)[3:] == [
-        "Jre key not found in registry", "JAVA_HOME not found", "Try current dir.", "javaw.exe"]
+        "Jre key not found in registry", "JAVA_HOME not found", *NOTHING_INSTALLED, "Try current dir.",
+        "javaw.exe"]
     assert [r["cmdline"] for r in run.app_starts] == ['"javaw.exe"  -jar app.jar']
     assert run.app_starts[0]["exe"] == w(app.parent) + r"\javaw.exe"
 
@@ -243,7 +246,7 @@ def test_runtime_that_never_answers_is_ended_and_rejected(scenario):
     run = scenario.run(app, env={"JAVA_HOME": home}, timeout=40, wait_children=5)
     assert search_section(run.traces)[3:] == [
         "Jre key not found in registry", f'CreateProcess: "{home}\\bin\\java.exe" -version', "Info = ", "",
-        "Incorrect version", ""]
+        "Incorrect version", *NOTHING_INSTALLED, ""]
     assert run.exit_code == 1
 
 
@@ -278,7 +281,8 @@ def test_empty_homes_never_reach_the_drive_root(scenario, wine_session):
         run = scenario.run(r"C:\apps\app.exe", registry=registry, env={"JAVA_HOME": ""})
         assert search_section(run.traces) == [
             "Search for Jre...", r"Try bundled JRE or JDK path: C:\apps" + "\\", "Bundled Jre not found",
-            "1.8", "Jre key not found in registry", "JAVA_HOME not found", "Try current dir.", "javaw.exe"]
+            "1.8", "Jre key not found in registry", "JAVA_HOME not found", *NOTHING_INSTALLED, "Try current dir.",
+        "javaw.exe"]
         assert run.records == []
         assert run.exit_code == 1
     finally:

@@ -12,6 +12,9 @@ BANNERS = {
           'OpenJDK 64-Bit Server VM Temurin-25.0.3+9 (build 25.0.3+9-LTS, mixed mode, sharing)\r\n',
 }
 
+# The installed-runtimes stage where the written search gives up and nothing else is installed.
+NOTHING_INSTALLED = ["Search installed runtimes...", "No installed runtime fits"]
+
 
 def preamble(app, vm_options, jar, working_directory=None):
     """Lines up to the search: VM options file, options, jar, working directory."""

@@ -81,10 +81,17 @@ bool parseOptions(int argc, char** argv, Options& options) {
     return false;
 }
 
-// Lines of "key path|value name|data" or a bare "key path" under HKEY_LOCAL_MACHINE; the Java
-// keys are emptied first so every run starts from a known registry.
+// Lines of "key path|value name|data" or a bare "key path" under HKEY_LOCAL_MACHINE, in the
+// 64-bit view, or in the 32-bit one when the key path starts with "32:". The Java and vendor keys
+// of both views are emptied first so every run starts from a known registry.
 void setUpRegistry(const std::string& file) {
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\JavaSoft");
+    for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+        HKEY software;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | view, &software) != ERROR_SUCCESS) continue;
+        for (const char* key : {"JavaSoft", "Eclipse Adoptium", "AdoptOpenJDK", "Microsoft\\JDK", "Azul Systems"})
+            RegDeleteTreeA(software, key);
+        RegCloseKey(software);
+    }
     if (file.empty()) return;
     std::ifstream in(file);
     std::string line;
@@ -92,9 +99,14 @@ void setUpRegistry(const std::string& file) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty()) continue;
         std::vector<std::string> parts = split(line, '|');
+        REGSAM view = KEY_WOW64_64KEY;
+        if (parts[0].rfind("32:", 0) == 0) {
+            view = KEY_WOW64_32KEY;
+            parts[0].erase(0, 3);
+        }
         HKEY key;
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, parts[0].c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-            ERROR_SUCCESS) {
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, parts[0].c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr, &key,
+                            nullptr) != ERROR_SUCCESS) {
             report("error", escapeField("cannot create key " + parts[0]));
             continue;
         }
@@ -211,7 +223,7 @@ int inspect(const char* path) {
         report("error", "cannot-load");
         return 3;
     }
-    for (int id = 96; id <= 105; ++id) {
+    for (int id = 96; id <= 107; ++id) {
         char text[8192] = {};
         int length = LoadStringA(module, id, text, sizeof text);
         report("string", std::to_string(id) + "\t" + (length > 0 ? "present" : "absent") + "\t" + escapeField(text));

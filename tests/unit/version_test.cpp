@@ -62,3 +62,25 @@ TEST(VersionAtLeast, HugeNumbersDoNotWrapAround) {
     EXPECT_TRUE(versionAtLeast("1.5", "1.99999999999999999999999999"));
     EXPECT_FALSE(versionAtLeast("99999999999999999999999", "18446744073709551614"));
 }
+
+TEST(VersionAtMost, ComparesOnAsManyComponentsAsTheMaximumHas) {
+    EXPECT_TRUE(versionAtMost("1.8", "1.8.0_392"));
+    EXPECT_FALSE(versionAtMost("1.8", "9"));
+    EXPECT_FALSE(versionAtMost("1.8", "1.9.0"));
+    EXPECT_TRUE(versionAtMost("17", "17.0.9"));
+    EXPECT_FALSE(versionAtMost("17", "18"));
+    EXPECT_TRUE(versionAtMost("17.0.9", "17.0.9.1"));
+    EXPECT_FALSE(versionAtMost("17.0.8", "17.0.9"));
+    EXPECT_TRUE(versionAtMost("", "99"));
+    EXPECT_FALSE(versionAtMost("17", ""));
+}
+
+TEST(VersionFromReleaseFile, TakesTheQuotedJavaVersion) {
+    EXPECT_EQ(versionFromReleaseFile("IMPLEMENTOR=\"Eclipse Adoptium\"\nJAVA_VERSION=\"21.0.5\"\nOS_NAME=\"Windows\"\n"),
+              "21.0.5");
+    EXPECT_EQ(versionFromReleaseFile("JAVA_VERSION=\"1.8.0_392\"\r\n"), "1.8.0_392");
+    EXPECT_EQ(versionFromReleaseFile("JAVA_VERSION_DATE=\"2024-10-15\"\nJAVA_VERSION=\"17.0.13\""), "17.0.13");
+    EXPECT_EQ(versionFromReleaseFile("JAVA_VERSION=17\n"), "");
+    EXPECT_EQ(versionFromReleaseFile("JAVA_VERSION=\"17\nMORE=\"x\"\n"), "");
+    EXPECT_EQ(versionFromReleaseFile(""), "");
+}
