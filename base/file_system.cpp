@@ -24,6 +24,16 @@ bool fileExists(const std::string& path) {
     return _stat(path.c_str(), &info) == 0;
 }
 
+std::string fullPathOf(const std::string& path) {
+    DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return path;
+    std::string full(size, '\0');
+    DWORD length = GetFullPathNameA(path.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) return path;
+    full.resize(length);
+    return full;
+}
+
 Result<void> enterDirectory(const std::string& directory) {
     if (!SetCurrentDirectoryA(directory.c_str())) return Failure{GetLastError(), "cannot enter " + directory};
     return {};

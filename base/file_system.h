@@ -11,5 +11,8 @@ std::optional<std::string> executablePath();
 // True for an existing file or directory (relative paths from the current directory).
 bool fileExists(const std::string& path);
 
+// The full path of a path relative to the current directory (the path itself when that fails).
+std::string fullPathOf(const std::string& path);
+
 // Makes `directory` the current directory.
 Result<void> enterDirectory(const std::string& directory);

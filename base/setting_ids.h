@@ -13,8 +13,10 @@ enum SettingId : unsigned {
     SettingWorkingDirectory = 103, // text: working directory, relative to the launcher's folder
     SettingMinimumVersion = 104,   // text: minimum Java version
     SettingJdkRequired = 105,      // flag: a development kit is required
+    SettingPassArguments = 106,    // flag: the launcher's command-line tail goes to the application
     SettingMaximumVersion = 107,   // text: highest Java version that may run the application
+    SettingConsole = 108,          // flag: a console program: java.exe shares the launcher's console
 };
 
 constexpr unsigned FirstSettingId = SettingSplash;
-constexpr unsigned LastSettingId = SettingMaximumVersion;
+constexpr unsigned LastSettingId = SettingConsole;

@@ -1,15 +1,24 @@
 """Measures the launcher's own cost under Wine against the least a launcher must do.
 
+Every case runs its commands in interleaved rounds (launcher, then baseline, again and again), so
+that slow and fast phases of the machine fall on both alike, and reports the median of the
+per-round figures with their spread (the middle half, quartile to quartile).
+
 (a) A launcher with a bundled runtime, splash and stay-alive off, against a program that only
-    starts the same test-double runtime.          Target: ratio at most 1.25.
+    starts the same test-double runtime.                         Target: ratio at most 1.25.
 (b) A launcher whose search reaches JAVA_HOME (one version probe, then the start), against the
-    double's own -version followed by one start.  Target: ratio at most 1.5.
+    double's own -version followed by one start.                 Target: ratio at most 1.5.
 (c) A launcher that finds five installed runtimes, none in the written registry keys (Java 9+ and
     vendor keys in both views, PATH, a Program Files folder), each with its release file, against
-    one plain start of the runtime it chooses.  Target: ratio at most 1.2 (no probe).
+    one plain start of the runtime it chooses.                    Target: ratio at most 1.2 (no probe).
+(d) Stay-alive: a launcher whose application runs 300 ms, against the application alone.
+                                                                  Target: at most 50 ms more.
+(e) Splash for one second, stay-alive off, the application running on: how long the launcher
+    runs.                                                         Target: about 1 s.
 """
 import os
 import re
+import statistics
 import sys
 import tempfile
 from pathlib import Path
@@ -19,19 +28,34 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
 from scenario import Scenario  # noqa: E402
 from wine_session import BUILD, WineSession, windows_path as w  # noqa: E402
 
-RUNS = int(os.environ.get("BENCHMARK_RUNS", "15"))
+ROUNDS = int(os.environ.get("BENCHMARK_ROUNDS", "21"))
 TIMER = BUILD / "x86_64" / "run_timer.exe"
 PLAIN_START = BUILD / "x86_64" / "plain_start.exe"
 
 
-def timed(session, command_line):
-    session.env["RUN_TIMER_COMMAND"] = command_line
-    result = session.wine([str(TIMER), str(RUNS)], timeout=600)
-    output = result.stdout.decode()
-    match = re.search(r"median=([\d.]+) mean=([\d.]+)", output)
-    if not match:
-        raise RuntimeError(f"run_timer failed: {output} {result.stderr.decode(errors='replace')}")
-    return float(match.group(1))
+def rounds(session, *command_lines):
+    """Per-round wall times, one list per command line."""
+    for name in [n for n in session.env if n.startswith("RUN_TIMER_COMMAND_")]:
+        del session.env[name]
+    for number, command_line in enumerate(command_lines, 1):
+        session.env[f"RUN_TIMER_COMMAND_{number}"] = command_line
+    result = session.wine([str(TIMER), str(ROUNDS)], timeout=1200)
+    lines = re.findall(r"^round((?: [\d.]+)+)\s*$", result.stdout.decode(), re.M)
+    if len(lines) != ROUNDS:
+        raise RuntimeError(f"run_timer failed: {result.stdout.decode()} {result.stderr.decode(errors='replace')}")
+    table = [[float(v) for v in line.split()] for line in lines]
+    return [list(column) for column in zip(*table)]
+
+
+def spread(values):
+    quartiles = statistics.quantiles(values, n=4)
+    return f"{statistics.median(values):.2f} (middle half {quartiles[0]:.2f} to {quartiles[2]:.2f})"
+
+
+def ratio_case(label, target, launcher, baseline):
+    ratios = [a / b for a, b in zip(launcher, baseline)]
+    print(f"{label}: launcher {statistics.median(launcher):.1f} ms, baseline {statistics.median(baseline):.1f} ms, "
+          f"ratio per round {spread(ratios)} (target <= {target})")
 
 
 def five_installed_runtimes(session, scenario):
@@ -44,7 +68,6 @@ def five_installed_runtimes(session, scenario):
     def reg(key, value, data, view):
         session.wine(["reg", "add", f"HKLM\\{key}", "/v", value, "/d", data, "/f", f"/reg:{view}"])
 
-    session.env.pop("JAVA_HOME", None)
     oracle = install(scenario.dir / "oracle17", "17.0.13")
     reg(r"SOFTWARE\JavaSoft\JDK\17", "JavaHome", w(oracle), 64)
     temurin = install(scenario.dir / "temurin21", "21.0.5")
@@ -62,34 +85,41 @@ def main():
     session = WineSession().start()
     try:
         scenario = Scenario(session, Path(tempfile.mkdtemp(dir=session.base)))
+        session.env.pop("DOUBLE_RECORD", None)
+        print(f"rounds per case: {ROUNDS} (wall times in milliseconds)")
+
         bundled = scenario.launcher({"jar": "app.jar", "bundled_java": r"jre\bin\javaw.exe"}, where="a")
         java = scenario.java_home(bundled.parent / "jre") / "bin" / "javaw.exe"
+        launcher, baseline = rounds(session, f'"{w(bundled)}"', f'"{w(PLAIN_START)}" "{w(java)}"  -jar app.jar')
+        ratio_case("(a) bundled runtime", 1.25, launcher, baseline)
+
         searching = scenario.launcher({"jar": "app.jar", "min_version": "1.8"}, where="b")
         home = scenario.java_home(scenario.dir / "home", banner="17")
         session.env["JAVA_HOME"] = w(home)
-        session.env.pop("DOUBLE_RECORD", None)
+        launcher, probe, start = rounds(session, f'"{w(searching)}"', f'"{w(home)}\\bin\\java.exe" -version',
+                                        f'"{w(PLAIN_START)}" "{w(home)}\\bin\\javaw.exe"  -jar app.jar')
+        ratio_case("(b) JAVA_HOME search", 1.5, launcher, [p + s for p, s in zip(probe, start)])
+        session.env.pop("JAVA_HOME")
 
-        # Warm both paths once so file caches do not count.
-        timed(session, f'"{w(bundled)}"')
-        launcher_a = timed(session, f'"{w(bundled)}"')
-        baseline_a = timed(session, f'"{w(PLAIN_START)}" "{w(java)}"  -jar app.jar')
-        launcher_b = timed(session, f'"{w(searching)}"')
-        probe = timed(session, f'"{w(home)}\\bin\\java.exe" -version')
-        start = timed(session, f'"{w(PLAIN_START)}" "{w(home)}\\bin\\javaw.exe"  -jar app.jar')
-        baseline_b = probe + start
+        installed, chosen = five_installed_runtimes(session, scenario)
+        launcher, baseline = rounds(session, f'"{w(installed)}"',
+                                    f'"{w(PLAIN_START)}" "{w(chosen)}\\bin\\javaw.exe"  -jar app.jar')
+        ratio_case("(c) five installed runtimes", 1.2, launcher, baseline)
+        session.env.pop("WINEPATH")
 
-        installed_launcher, chosen = five_installed_runtimes(session, scenario)
-        timed(session, f'"{w(installed_launcher)}"')
-        launcher_c = timed(session, f'"{w(installed_launcher)}"')
-        baseline_c = timed(session, f'"{w(PLAIN_START)}" "{w(chosen)}\\bin\\javaw.exe"  -jar app.jar')
+        staying = scenario.launcher({"jar": "app.jar", "bundled_java": r"jre\bin\javaw.exe", "stay_alive": "on"},
+                                    where="d")
+        java = scenario.java_home(staying.parent / "jre", run_ms=300) / "bin" / "javaw.exe"
+        launcher, alone = rounds(session, f'"{w(staying)}"', f'"{w(java)}"  -jar app.jar')
+        later = [a - b for a, b in zip(launcher, alone)]
+        print(f"(d) stay-alive end: launcher {statistics.median(launcher):.1f} ms, application alone "
+              f"{statistics.median(alone):.1f} ms, later per round {spread(later)} ms (target <= 50)")
 
-        print(f"runs per figure: {RUNS} (medians, milliseconds)")
-        print(f"(a) bundled runtime: launcher {launcher_a:.1f} / plain start {baseline_a:.1f} "
-              f"= {launcher_a / baseline_a:.2f} (target <= 1.25)")
-        print(f"(b) JAVA_HOME search: launcher {launcher_b:.1f} / (-version {probe:.1f} + start {start:.1f}) "
-              f"= {launcher_b / baseline_b:.2f} (target <= 1.5)")
-        print(f"(c) five installed runtimes: launcher {launcher_c:.1f} / plain start {baseline_c:.1f} "
-              f"= {launcher_c / baseline_c:.2f} (target <= 1.2)")
+        splash = scenario.launcher({"jar": "app.jar", "bundled_java": r"jre\bin\javaw.exe", "splash": "on",
+                                    "splash_seconds": "1"}, where="e")
+        scenario.java_home(splash.parent / "jre", run_ms=1500)
+        (launcher,) = rounds(session, f'"{w(splash)}"')
+        print(f"(e) splash_seconds=1 without stay-alive: launcher runs {spread(launcher)} ms (target about 1000)")
     finally:
         session.stop()
 

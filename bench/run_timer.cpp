@@ -1,45 +1,70 @@
-// Starts a command line again and again, waiting for each run to end, and prints the median
-// and the mean wall time in milliseconds: run_timer RUNS, with the command line in the
-// environment variable RUN_TIMER_COMMAND (so that no quoting stands between it and the system).
+// Starts command lines again and again, waiting for each run to end, and prints wall times in
+// milliseconds: run_timer ROUNDS, with the command lines in the environment variables
+// RUN_TIMER_COMMAND_1, RUN_TIMER_COMMAND_2, ... (so that no quoting stands between them and the
+// system). Each round runs every command once, in order, so that slow and fast phases of the
+// machine fall on all of them alike; each round prints one line "round t1 t2 ...".
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <string>
 #include <vector>
 
-int main(int argc, char** argv) {
+namespace {
+
+std::vector<std::string> commandLines() {
+    std::vector<std::string> lines;
     static char command[32768];
-    if (argc < 2 || !GetEnvironmentVariableA("RUN_TIMER_COMMAND", command, sizeof command)) {
-        std::fprintf(stderr, "usage: RUN_TIMER_COMMAND=... run_timer RUNS\n");
+    for (int i = 1;; ++i) {
+        std::string name = "RUN_TIMER_COMMAND_" + std::to_string(i);
+        DWORD length = GetEnvironmentVariableA(name.c_str(), command, sizeof command);
+        if (length == 0 || length >= sizeof command) return lines;
+        lines.emplace_back(command, length);
+    }
+}
+
+// Milliseconds from the start of the command line to the end of its process; negative when it
+// cannot be started.
+double timedRun(const std::string& commandLine, const LARGE_INTEGER& frequency) {
+    std::vector<char> modifiable(commandLine.begin(), commandLine.end());
+    modifiable.push_back('\0');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    LARGE_INTEGER begin, end;
+    QueryPerformanceCounter(&begin);
+    if (!CreateProcessA(nullptr, modifiable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return -1;
+    WaitForSingleObject(info.hProcess, INFINITE);
+    QueryPerformanceCounter(&end);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return 1000.0 * static_cast<double>(end.QuadPart - begin.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> commands = commandLines();
+    if (argc < 2 || commands.empty()) {
+        std::fprintf(stderr, "usage: RUN_TIMER_COMMAND_1=... [RUN_TIMER_COMMAND_2=...] run_timer ROUNDS\n");
         return 2;
     }
-    int runs = std::atoi(argv[1]);
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        std::vector<char> modifiable(command, command + std::strlen(command) + 1);
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        LARGE_INTEGER begin, end;
-        QueryPerformanceCounter(&begin);
-        if (!CreateProcessA(nullptr, modifiable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-            std::fprintf(stderr, "cannot start: %s\n", command);
-            return 1;
+    for (int round = 0; round < std::atoi(argv[1]); ++round) {
+        std::printf("round");
+        for (const std::string& command : commands) {
+            double milliseconds = timedRun(command, frequency);
+            if (milliseconds < 0) {
+                std::fprintf(stderr, "cannot start: %s\n", command.c_str());
+                return 1;
+            }
+            std::printf(" %.1f", milliseconds);
+            Sleep(50); // let an application the command left running settle before the next run
         }
-        WaitForSingleObject(info.hProcess, INFINITE);
-        QueryPerformanceCounter(&end);
-        CloseHandle(info.hThread);
-        CloseHandle(info.hProcess);
-        times.push_back(1000.0 * (end.QuadPart - begin.QuadPart) / frequency.QuadPart);
-        Sleep(50); // let the started application end before the next run
+        std::printf("\n");
+        std::fflush(stdout);
     }
-    std::sort(times.begin(), times.end());
-    double mean = 0;
-    for (double t : times) mean += t;
-    std::printf("median=%.1f mean=%.1f\n", times[times.size() / 2], mean / times.size());
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <system_error>
 
+#include "base/setting_ids.h"
 #include "configure/resources/file_io.h"
 #include "configure/resources/launcher_resources.h"
 #include "configure/resources/pe_image.h"
@@ -26,6 +27,12 @@ int refuse(const std::string& message) {
 bool samePath(const std::string& a, const std::string& b) {
     std::error_code error;
     return std::filesystem::exists(b, error) && std::filesystem::equivalent(a, b, error);
+}
+
+// The console flag as the configured string table holds it.
+bool consoleSetting(const ResourceTree& tree) {
+    const Bytes* block = tree.find(ResourceTypeString, SettingConsole / 16 + 1);
+    return block && !stringBlockTexts(*block)[SettingConsole % 16].empty();
 }
 
 } // namespace
@@ -62,7 +69,8 @@ int main(int argc, char** argv) {
     if (!image) return refuse(*launcher + ": " + image.failure().what);
     ResourceTree tree = image.value().resources();
     applyLauncherResources(tree, loaded.value());
-    Result<Bytes> configured = image.value().withResources(tree);
+    Result<Bytes> configured = image.value().withResources(
+        tree, consoleSetting(tree) ? PeImage::Subsystem::Console : PeImage::Subsystem::Window);
     if (!configured) return refuse(*launcher + ": " + configured.failure().what);
 
     // Written beside the target first, so a failure never leaves a half-written executable.

@@ -206,12 +206,17 @@ private:
         for (const std::string& entry : pathEntries())
             if (system_.fileExists(entry + "\\" + request_.executableName))
                 addCandidate(candidates, seen, folderOf(entry), "PATH");
-        for (const std::string& programs : programFolders())
+        for (const std::string& programs : programFolders()) {
+            // One listing of the program folder, then only the vendor folders that are there.
+            std::set<std::string> present;
+            for (const std::string& name : system_.subfolders(programs, "*")) present.insert(homeKey(name));
             for (const auto& [vendor, pattern] : InstallFolders) {
+                if (!present.count(homeKey(vendor))) continue;
                 std::string folder = programs + "\\" + vendor;
                 for (const std::string& name : system_.subfolders(folder, pattern))
                     addCandidate(candidates, seen, folder + "\\" + name, "install folder");
             }
+        }
         return candidates;
     }
 

@@ -43,6 +43,12 @@ void traceAll(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) traceLog().trace(line);
 }
 
+// A console launcher outlives Ctrl+C and Ctrl+Break: they are the application's to handle,
+// and the launcher still returns its status. Closing the console ends the launcher as usual.
+BOOL WINAPI letTheApplicationHandleInterrupts(DWORD event) {
+    return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
+}
+
 } // namespace
 
 int runLauncher(HINSTANCE instance, const char* commandLine, int showCommand) {
@@ -51,10 +57,17 @@ int runLauncher(HINSTANCE instance, const char* commandLine, int showCommand) {
     TraceLog& log = traceLog();
     LogFileCloser closeLogAtEnd;
 
-    switch (scanSwitches(commandLine, nextAnsiChar)) {
+    state.consoleLauncher = LauncherSettings::flag(SettingConsole);
+    if (state.consoleLauncher) {
+        state.javaExecutableName = "java.exe";
+        SetConsoleCtrlHandler(letTheApplicationHandleInterrupts, TRUE);
+    }
+    CommandLineTail tail = readCommandLineTail(commandLine, LauncherSettings::flag(SettingPassArguments), nextAnsiChar);
+    switch (tail.action) {
     case SwitchAction::ConsoleJava:
         log.trace("run as console application");
         state.javaExecutableName = "java.exe";
+        state.consoleWindow = !state.consoleLauncher;
         break;
     case SwitchAction::DebugLog:
         log.trace("run with debug flag");
@@ -67,7 +80,13 @@ int runLauncher(HINSTANCE instance, const char* commandLine, int showCommand) {
         break;
     }
 
-    if (state.debugLog) log.openLogFile();
+    if (state.debugLog) {
+        // Without its log the application still starts; the user learns why there is none.
+        if (Result<void> opened = log.openLogFile(); !opened) {
+            log.trace(opened.failure().what);
+            showError(opened.failure().what);
+        }
+    }
 
     std::optional<std::string> ownPath = executablePath();
     std::optional<std::string> executableDirectory = ownPath ? executableDirectoryOf(*ownPath) : std::nullopt;
@@ -84,7 +103,8 @@ int runLauncher(HINSTANCE instance, const char* commandLine, int showCommand) {
     MonitorFields& monitorFields = state.monitor.fields;
     monitorFields.splashActive = LauncherSettings::flag(SettingSplash);
     state.jdkRequired = LauncherSettings::flag(SettingJdkRequired);
-    monitorFields.stayAlive = LauncherSettings::flag(SettingStayAlive);
+    // A console launcher returns the application's status, as console programs do.
+    monitorFields.stayAlive = LauncherSettings::flag(SettingStayAlive) || state.consoleLauncher;
 
     std::string workingDirectory =
         workingDirectoryOf(*executableDirectory, LauncherSettings::text(SettingWorkingDirectory));
@@ -104,6 +124,12 @@ int runLauncher(HINSTANCE instance, const char* commandLine, int showCommand) {
     if (!fileExists(answer.executable)) {
         showCannotStartDialog(state.jdkRequired, state.minimumJavaVersion);
         return 1;
+    }
+    std::string javaExecutable = answer.executable;
+    if (state.consoleLauncher || state.consoleWindow) {
+        // A bundled javaw.exe has its console twin beside it.
+        std::string console = consoleJavaBeside(javaExecutable);
+        if (!console.empty() && fileExists(console)) javaExecutable = console;
     }
 
     bool monitored = monitorFields.splashActive || monitorFields.stayAlive;
@@ -131,10 +157,12 @@ int runLauncher(HINSTANCE instance, const char* commandLine, int showCommand) {
         else
             bootClassPath = buildBootClassPath(state.javaHome);
     }
-    std::string arguments = javaArguments(vmOptions, bootClassPath, jar);
-    Result<StartedProcess> started = startApplication(
-        answer.executable, arguments,
-        new ApplicationProcessRunner(state.debugLog, state.outputEnded.duplicate()));
+    std::string arguments = javaArguments(vmOptions, bootClassPath, jar, tail.applicationArguments);
+    Result<StartedProcess> started =
+        state.consoleLauncher ? startApplicationOnConsole(javaExecutable, arguments, ConsoleUse::SharedWithLauncher)
+        : state.consoleWindow ? startApplicationOnConsole(javaExecutable, arguments, ConsoleUse::NewWindow)
+                              : startApplication(javaExecutable, arguments,
+                                                 new ApplicationProcessRunner(state.debugLog, state.outputEnded.duplicate()));
     if (!started) {
         monitorFields.splashActive = false;
         showError(startFailureMessage(started.failure()));
@@ -146,14 +174,13 @@ int runLauncher(HINSTANCE instance, const char* commandLine, int showCommand) {
     state.monitor.applicationId = started.value().processId;
 
     if (monitored) {
-        MSG message;
-        while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
+        runMessageLoop(state.monitor);
+        bool ended = WaitForSingleObject(state.childProcess.get(), 0) == WAIT_OBJECT_0;
         state.monitor.application = nullptr;
         state.closeChildHandles();
-        if (!state.monitor.leftRunning) WaitForSingleObject(state.outputEnded.get(), OutputDrainMilliseconds);
+        // The rest of an ended application's output; a running one's output is not waited for.
+        bool captured = !state.consoleLauncher && !state.consoleWindow;
+        if (ended && captured) WaitForSingleObject(state.outputEnded.get(), OutputDrainMilliseconds);
         return static_cast<int>(state.monitor.exitCode);
     }
     state.closeChildHandles();

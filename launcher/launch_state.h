@@ -15,6 +15,8 @@ struct LaunchState {
 
     bool jdkRequired = false;
     bool debugLog = false;
+    bool consoleLauncher = false; // a console program: the runtime shares its console
+    bool consoleWindow = false;   // -c in the window launcher: the runtime gets a console window
     std::string javaExecutableName = "javaw.exe";
     std::string minimumJavaVersion = "1.3";
     std::string javaHome;

@@ -20,20 +20,44 @@ const char* findOneOf(const char* text, const char* set, NextCharFunction next) 
 
 namespace {
 
+bool isSwitchMark(char c) { return c == '-' || c == '/'; }
+
+const char* skipBlanks(const char* text) {
+    while (*text == ' ' || *text == '\t') ++text;
+    return text;
+}
+
 // The whole rest of the line must be the one letter, in either case.
 bool restIs(const char* rest, char letter) {
     return rest[0] != '\0' && rest[1] == '\0' &&
            std::tolower(static_cast<unsigned char>(rest[0])) == letter;
 }
 
+// -c, /c, -d or /d alone, blanks around it allowed.
+SwitchAction exactSwitch(const char* tail) {
+    std::string text = skipBlanks(tail);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
+    if (text.size() != 2 || !isSwitchMark(text[0])) return SwitchAction::None;
+    char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(text[1])));
+    if (letter == 'c') return SwitchAction::ConsoleJava;
+    if (letter == 'd') return SwitchAction::DebugLog;
+    return SwitchAction::None;
+}
+
 } // namespace
 
 SwitchAction scanSwitches(const char* commandLine, NextCharFunction next) {
-    const char* cursor = commandLine;
-    while ((cursor = findOneOf(cursor, "-/", next)) != nullptr) {
-        if (restIs(cursor, 'c')) return SwitchAction::ConsoleJava;
-        if (restIs(cursor, 'd')) return SwitchAction::DebugLog;
-        return SwitchAction::ShowUsage;
-    }
-    return SwitchAction::None;
+    if (!commandLine || !isSwitchMark(*skipBlanks(commandLine))) return SwitchAction::None;
+    const char* rest = findOneOf(commandLine, "-/", next);
+    if (restIs(rest, 'c')) return SwitchAction::ConsoleJava;
+    if (restIs(rest, 'd')) return SwitchAction::DebugLog;
+    return SwitchAction::ShowUsage;
+}
+
+CommandLineTail readCommandLineTail(const char* tail, bool passArguments, NextCharFunction next) {
+    if (!passArguments) return CommandLineTail{scanSwitches(tail, next), std::string()};
+    if (!tail || !*skipBlanks(tail)) return CommandLineTail{};
+    SwitchAction own = exactSwitch(tail);
+    if (own != SwitchAction::None) return CommandLineTail{own, std::string()};
+    return CommandLineTail{SwitchAction::None, tail};
 }

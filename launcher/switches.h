@@ -1,7 +1,11 @@
 #pragma once
 
-// The launcher's own switches. A hyphen or slash anywhere in the command line starts a switch,
-// and a switch counts only when it is the whole rest of the line ("-c" or "/d", any case).
+#include <string>
+
+// The launcher's own switches. Only a command-line tail whose first non-blank character is a
+// hyphen or a slash can be a switch (a document path never is); within such a tail a switch
+// counts only when it is the whole rest of the line after the first hyphen or slash ("-c" or
+// "/d", any case).
 enum class SwitchAction {
     None,          // no switch: run normally
     ConsoleJava,   // -c: start java.exe instead of javaw.exe
@@ -14,5 +18,13 @@ using NextCharFunction = const char* (*)(const char*);
 
 const char* findOneOf(const char* text, const char* set, NextCharFunction next);
 SwitchAction scanSwitches(const char* commandLine, NextCharFunction next);
+
+// What the command-line tail asks for. With `passArguments` only the exact tails -c, /c, -d and
+// /d (any case) are the launcher's; any other tail goes to the application as it was given.
+struct CommandLineTail {
+    SwitchAction action = SwitchAction::None;
+    std::string applicationArguments;
+};
+CommandLineTail readCommandLineTail(const char* tail, bool passArguments, NextCharFunction next);
 
 extern const char* const UsageText;

@@ -23,15 +23,27 @@ std::string buildBootClassPath(const std::string& javaHome) {
     return path;
 }
 
-Result<StartedProcess> startApplication(const std::string& javaExecutable, const std::string& arguments,
-                                        ApplicationProcessRunner* runner) {
+namespace {
+
+std::string tracedCommandLine(const std::string& javaExecutable, const std::string& arguments) {
     traceLog().append("execute: ").append(javaExecutable).append(" ").append(arguments).endLine();
     std::string commandLine = fullCommandLine(javaExecutable, arguments);
     traceLog().append("Full command line: ").append(commandLine).endLine();
+    return commandLine;
+}
 
-    Result<StartedProcess> started = runner->start(commandLine);
+} // namespace
+
+Result<StartedProcess> startApplication(const std::string& javaExecutable, const std::string& arguments,
+                                        ApplicationProcessRunner* runner) {
+    Result<StartedProcess> started = runner->start(tracedCommandLine(javaExecutable, arguments));
     if (!started) delete runner;
     return started;
+}
+
+Result<StartedProcess> startApplicationOnConsole(const std::string& javaExecutable, const std::string& arguments,
+                                                 ConsoleUse use) {
+    return startOnConsole(tracedCommandLine(javaExecutable, arguments), use);
 }
 
 std::string startFailureMessage(const Failure& failure) {

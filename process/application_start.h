@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/result.h"
+#include "process/console_start.h"
 #include "process/process_runner.h"
 
 class ApplicationProcessRunner;
@@ -14,6 +15,10 @@ std::string buildBootClassPath(const std::string& javaHome);
 // reader thread once started; after a failure it is destroyed here.
 Result<StartedProcess> startApplication(const std::string& javaExecutable, const std::string& arguments,
                                         ApplicationProcessRunner* runner);
+
+// Starts the application on a console (-c, or a console launcher); its output is not captured.
+Result<StartedProcess> startApplicationOnConsole(const std::string& javaExecutable, const std::string& arguments,
+                                                 ConsoleUse use);
 
 // The text shown when the start failed.
 std::string startFailureMessage(const Failure& failure);

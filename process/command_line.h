@@ -9,8 +9,14 @@ std::string quoteLibJar(const std::string& javaHome, const std::string& fileName
 std::string joinBootClassPath(const std::string& javaHome, const std::vector<std::string>& jarNames);
 
 // The Java arguments: the VM options verbatim, the boot class path when there is one,
-// then -jar and the jar name (not quoted: it is passed as configured).
-std::string javaArguments(const std::string& vmOptions, const std::string& bootClassPath, const std::string& jar);
+// then -jar and the jar name (not quoted: it is passed as configured), and the application's
+// own arguments, when there are any, after one blank exactly as they were given.
+std::string javaArguments(const std::string& vmOptions, const std::string& bootClassPath, const std::string& jar,
+                          const std::string& applicationArguments = std::string());
+
+// The console runtime beside a window runtime: ...\java.exe for ...\javaw.exe (any letter case);
+// empty for any other executable.
+std::string consoleJavaBeside(const std::string& javaExecutable);
 
 // The command line given to process creation: the executable in double quotes, a blank, the arguments.
 std::string fullCommandLine(const std::string& javaExecutable, const std::string& arguments);

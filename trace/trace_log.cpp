@@ -1,5 +1,8 @@
 #include "trace/trace_log.h"
 
+#include "base/file_system.h"
+#include "base/system_error.h"
+
 TraceLog::TraceLog() { InitializeCriticalSection(&logLock_); }
 
 void TraceLog::trace(const std::string& text) { OutputDebugStringA(text.c_str()); }
@@ -15,26 +18,32 @@ TraceLog& TraceLog::endLine() {
     return *this;
 }
 
-void TraceLog::openLogFile() {
+Result<void> TraceLog::openLogFile() {
     EnterCriticalSection(&logLock_);
-    if (!logFile_) logFile_ = std::fopen("log.txt", "wb");
+    if (logFile_ == INVALID_HANDLE_VALUE)
+        logFile_ = CreateFileA("log.txt", GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                               nullptr);
+    DWORD error = logFile_ == INVALID_HANDLE_VALUE ? GetLastError() : 0;
     LeaveCriticalSection(&logLock_);
+    if (error) return Failure{error, "Cannot create the log file " + fullPathOf("log.txt") + ":\n" + systemErrorText(error)};
+    return {};
 }
 
 void TraceLog::writeToLogFile(const char* data, std::size_t length) {
     EnterCriticalSection(&logLock_);
-    if (logFile_ && length > 0) {
-        std::fwrite(data, 1, length, logFile_);
-        std::fflush(logFile_);
+    for (std::size_t written = 0; logFile_ != INVALID_HANDLE_VALUE && written < length;) {
+        DWORD now = 0;
+        if (!WriteFile(logFile_, data + written, static_cast<DWORD>(length - written), &now, nullptr) || now == 0) break;
+        written += now;
     }
     LeaveCriticalSection(&logLock_);
 }
 
 void TraceLog::closeLogFile() {
     EnterCriticalSection(&logLock_);
-    if (logFile_) {
-        std::fclose(logFile_);
-        logFile_ = nullptr;
+    if (logFile_ != INVALID_HANDLE_VALUE) {
+        CloseHandle(logFile_);
+        logFile_ = INVALID_HANDLE_VALUE;
     }
     LeaveCriticalSection(&logLock_);
 }

@@ -3,8 +3,9 @@
 #include <windows.h>
 
 #include <cstddef>
-#include <cstdio>
 #include <string>
+
+#include "base/result.h"
 
 // The launcher's diagnostics: every trace message goes to the debugger output as one string;
 // with -d the application's output is also written, byte for byte, to "log.txt".
@@ -20,8 +21,9 @@ public:
     TraceLog& append(const std::string& text);
     TraceLog& endLine();
 
-    // Creates or empties "log.txt" in the current directory; a failure is silent.
-    void openLogFile();
+    // Creates or empties "log.txt" in the current directory. The handle is the launcher's own:
+    // no child inherits it.
+    Result<void> openLogFile();
     // Called from the application's reader thread while the main thread may be closing the
     // file: writes and the close are serialised, and a write after the close is dropped.
     void writeToLogFile(const char* data, std::size_t length);
@@ -29,7 +31,7 @@ public:
 
 private:
     std::string lineBuffer_;
-    std::FILE* logFile_ = nullptr;
+    HANDLE logFile_ = INVALID_HANDLE_VALUE;
     CRITICAL_SECTION logLock_;
 };
 

@@ -36,6 +36,14 @@ PollResult pollApplication(const MonitorState& state, DWORD& status) {
     return PollResult::Ended;
 }
 
+// The application has ended: the launcher ends with its status.
+void onApplicationEnd(MonitorState& state) {
+    DWORD status = 0;
+    state.exitCode = GetExitCodeProcess(state.application, &status) ? status : 1;
+    state.applicationEnded = true;
+    endLauncher(state);
+}
+
 void CALLBACK StartupMonitor(HWND window, UINT, UINT_PTR, DWORD) {
     MonitorState* found = stateOf(window);
     if (!found) return;
@@ -60,6 +68,7 @@ void CALLBACK StartupMonitor(HWND window, UINT, UINT_PTR, DWORD) {
     std::uint32_t exitCode = state.exitCode;
     PollDecision decision = decideAfterPoll(poll, status, exitCode);
     state.exitCode = exitCode;
+    if (poll == PollResult::Ended) state.applicationEnded = true;
     if (decision.stopTimer) KillTimer(state.window, MonitorTimerId);
     if (decision.quit) PostQuitMessage(0);
 }
@@ -76,4 +85,26 @@ bool createMonitorWindow(HINSTANCE instance, MonitorState& state) {
 
 bool installStartupMonitor(MonitorState& state) {
     return SetTimer(state.window, MonitorTimerId, MonitorPeriodMilliseconds, StartupMonitor) != 0;
+}
+
+void runMessageLoop(MonitorState& state) {
+    for (;;) {
+        bool watching = state.application && !state.applicationEnded;
+        bool lookingForWindow = watching && state.fields.splashActive && state.fields.waitForWindow;
+        HANDLE application = state.application;
+        DWORD wait = MsgWaitForMultipleObjects(watching ? 1 : 0, &application, FALSE,
+                                               lookingForWindow ? WindowCheckMilliseconds : INFINITE, QS_ALLINPUT);
+        if (wait == WAIT_FAILED) return;
+        if (watching && wait == WAIT_OBJECT_0) {
+            onApplicationEnd(state);
+        } else if (wait == WAIT_TIMEOUT) {
+            EnumWindows(ApplicationWindowCheck, reinterpret_cast<LPARAM>(&state));
+        }
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) return;
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
 }

@@ -134,6 +134,11 @@ const std::uint8_t* PeImage::mapped(std::uint32_t rva, std::uint32_t size) const
     return nullptr;
 }
 
+PeImage::Subsystem PeImage::subsystem() const {
+    return word(&file_[optionalHeader_ + 68]) == static_cast<std::uint16_t>(Subsystem::Console) ? Subsystem::Console
+                                                                                               : Subsystem::Window;
+}
+
 std::uint32_t PeImage::checksum(const Bytes& file, std::size_t checksumAt) {
     std::uint64_t sum = 0;
     for (std::size_t i = 0; i < file.size(); i += 2) {
@@ -146,7 +151,7 @@ std::uint32_t PeImage::checksum(const Bytes& file, std::size_t checksumAt) {
     return static_cast<std::uint32_t>(sum + file.size());
 }
 
-Result<Bytes> PeImage::withResources(const ResourceTree& tree) const {
+Result<Bytes> PeImage::withResources(const ResourceTree& tree, Subsystem subsystem) const {
     // Sections from `first` on are laid out anew: the resource section itself and the base
     // relocations behind it, which nothing addresses but their directory entry. Anything else
     // behind the resources stays put, and the resources go into a new last section instead.
@@ -246,6 +251,7 @@ Result<Bytes> PeImage::withResources(const ResourceTree& tree) const {
     }
     setDword(out, optionalHeader_ + 8, initialized);
     setDword(out, optionalHeader_ + 56, imageSize);
+    setWord(out, optionalHeader_ + 68, static_cast<std::uint16_t>(subsystem));
     std::size_t checksumAt = optionalHeader_ + 64;
     setDword(out, checksumAt, checksum(out, checksumAt));
     return out;

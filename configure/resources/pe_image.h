@@ -26,8 +26,13 @@ public:
     const std::vector<Section>& sections() const { return sections_; }
     const ResourceTree& resources() const { return resources_; }
 
-    // The executable with `tree` as its resources, or the reason it cannot be laid out.
-    Result<Bytes> withResources(const ResourceTree& tree) const;
+    // Whether Windows gives the program a console (command-line applications) or not.
+    enum class Subsystem : std::uint16_t { Window = 2, Console = 3 };
+
+    // The executable with `tree` as its resources and the given subsystem, or the reason it
+    // cannot be laid out.
+    Result<Bytes> withResources(const ResourceTree& tree, Subsystem subsystem = Subsystem::Window) const;
+    Subsystem subsystem() const;
 
     // The executable's own checksum algorithm, over a file whose checksum field is at `checksumAt`.
     static std::uint32_t checksum(const Bytes& file, std::size_t checksumAt);

@@ -14,7 +14,9 @@ const std::vector<SettingKey>& settingKeys() {
         {"working_dir", SettingWorkingDirectory, "working directory, relative to the launcher's folder"},
         {"min_version", SettingMinimumVersion, "minimum Java version"},
         {"jdk_required", SettingJdkRequired, "a Java development kit is required (flag)"},
+        {"pass_arguments", SettingPassArguments, "the launcher's arguments follow the jar (flag)"},
         {"max_version", SettingMaximumVersion, "highest Java version that may run the application"},
+        {"console", SettingConsole, "a console program for command-line applications (flag)"},
     };
     return keys;
 }

@@ -7,6 +7,8 @@
 //   output_repeat=N                 how often `output` is written
 //   exit_code=N                     the status it ends with
 //   window=none|visible|hidden_then_visible, window_delay_ms=N, run_ms=N
+//   echo_input=1                    read one line from stdin, write it back on stdout, and a line
+//                                   on stderr (a command-line application)
 // Every start appends its executable, command line and current directory to the file named by
 // the environment variable DOUBLE_RECORD. Like Java 9 and later, a double whose home holds
 // lib\modules refuses -Xbootclasspath/p: and does not start.
@@ -152,7 +154,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     GetCurrentDirectoryA(sizeof directory, directory);
     char self[4096] = {};
     GetModuleFileNameA(nullptr, self, sizeof self);
-    appendRecord(std::string("start\nexe=") + self + "\ncmdline=" + commandLine + "\ncwd=" + directory + "\nend\n");
+    HWND console = GetConsoleWindow();
+    std::string consoleState = console ? (IsWindowVisible(console) ? "visible" : "hidden") : "none";
+    appendRecord(std::string("start\nexe=") + self + "\ncmdline=" + commandLine + "\ncwd=" + directory +
+                 "\nconsole=" + consoleState + "\nend\n");
 
     bool versionProbe = commandLine.size() >= 8 && commandLine.compare(commandLine.size() - 8, 8, "-version") == 0;
     if (versionProbe) {
@@ -169,6 +174,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                                    "Error: Could not create the Java Virtual Machine.\r\n"
                                    "Error: A fatal exception has occurred. Program will exit.\r\n");
         return 1;
+    }
+    if (config.count("echo_input")) {
+        std::string line;
+        char c = 0;
+        DWORD count = 0;
+        while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), &c, 1, &count, nullptr) && count == 1 && c != '\n') line += c;
+        writeAll(STD_OUTPUT_HANDLE, "echo: " + line + "\n");
+        writeAll(STD_ERROR_HANDLE, "a line on standard error\n");
     }
     if (config.count("output")) {
         std::string output = unescape(config.at("output"));

@@ -10,6 +10,7 @@ from wine_session import BUILD, ROOT, windows_path
 
 HARNESS = BUILD / "x86_64" / "harness.exe"
 FAKE_JAVA = BUILD / "x86_64" / "fake_java.exe"
+FAKE_JAVA_CONSOLE = BUILD / "x86_64" / "fake_java_console.exe"
 
 
 def unescape(text):
@@ -118,7 +119,7 @@ class Scenario:
         directory = Path(directory)
         directory.mkdir(parents=True, exist_ok=True)
         for name in executables:
-            shutil.copy(FAKE_JAVA, directory / name)
+            shutil.copy(FAKE_JAVA_CONSOLE if name.lower() == "java.exe" else FAKE_JAVA, directory / name)
         self.configure(directory, **config)
         return directory
 

@@ -15,7 +15,7 @@ def launcher_with_runtime(scenario, **settings):
     return app
 
 
-@pytest.mark.parametrize("args", [["-h"], ["/h"], ["-?"], ["/?"], ["-x"], ["--c"], ["-c", "-d"], ["my-file.txt"]])
+@pytest.mark.parametrize("args", [["-h"], ["/h"], ["-?"], ["/?"], ["-x"], ["--c"], ["-c", "-d"], ["/docs/report.txt"]])
 def test_usage_help_and_nothing_else(scenario, args):
     app = launcher_with_runtime(scenario)
     run = scenario.run(app, args=args, cwd=scenario.dir)
@@ -30,7 +30,7 @@ def test_usage_help_and_nothing_else(scenario, args):
 def test_console_switch_starts_java_exe(scenario, switch):
     app = scenario.launcher({"jar": "app.jar"})
     home = w(scenario.java_home("jre"))
-    run = scenario.run(app, args=[switch], env={"JAVA_HOME": home})
+    run = scenario.run(app, args=[switch], env={"JAVA_HOME": home}, wait_children=10)
     assert run.traces[0] == "run as console application"
     assert run.traces[-1] == f'CreateProcess: "{home}\\bin\\java.exe"  -jar app.jar'
     assert [r["exe"] for r in run.records] == [home + r"\bin\java.exe", home + r"\bin\java.exe"]

@@ -22,3 +22,17 @@ TEST(CommandLine, BootClassPathEntriesQuotedAndJoined) {
               "-Da=1 -Xbootclasspath/p:\"C:\\jdk\\lib\\a.jar\";\"C:\\jdk\\lib\\b.jar\" -jar app.jar");
     EXPECT_EQ(joinBootClassPath("C:\\jdk", {}), "");
 }
+
+TEST(CommandLine, ApplicationArgumentsFollowTheJarExactly) {
+    EXPECT_EQ(javaArguments("-Da=1", "", "app.jar", "\"C:\\my docs\\a-b.txt\" --open x"),
+              "-Da=1 -jar app.jar \"C:\\my docs\\a-b.txt\" --open x");
+    EXPECT_EQ(javaArguments("", "", "app.jar", ""), " -jar app.jar");
+}
+
+TEST(CommandLine, ConsoleJavaIsTheJavaExeBesideJavaw) {
+    EXPECT_EQ(consoleJavaBeside("C:\\App\\jre\\bin\\javaw.exe"), "C:\\App\\jre\\bin\\java.exe");
+    EXPECT_EQ(consoleJavaBeside("C:\\App\\jre\\bin\\JavaW.EXE"), "C:\\App\\jre\\bin\\java.exe");
+    EXPECT_EQ(consoleJavaBeside("javaw.exe"), "java.exe");
+    EXPECT_EQ(consoleJavaBeside("C:\\App\\jre\\bin\\java.exe"), "");
+    EXPECT_EQ(consoleJavaBeside("C:\\App\\notjavaw.exe"), "");
+}

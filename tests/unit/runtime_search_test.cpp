@@ -252,6 +252,7 @@ FakeSystem machineWithInstalledRuntimes() {
     install("C:\\Program Files\\Microsoft\\jdk-11.0.25.9-hotspot", "11.0.25");
     system.environment["ProgramFiles"] = "C:\\Program Files";
     system.environment["ProgramW6432"] = "C:\\Program Files\\";
+    system.folders["C:\\Program Files"] = {"Common Files", "microsoft", "Java"};
     system.folders["C:\\Program Files\\Microsoft"] = {"jdk-11.0.25.9-hotspot", "Edge"};
     system.folders["C:\\Program Files\\Java"] = {"jdk-17", "empty"};
     return system;

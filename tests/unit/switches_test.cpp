@@ -25,14 +25,38 @@ TEST(Switches, ConsoleAndDebugInEitherCaseAndSeparator) {
     for (const char* line : {"-d", "/d", "-D", "/D"}) EXPECT_EQ(scan(line), SwitchAction::DebugLog) << line;
 }
 
-TEST(Switches, EverythingElseShowsUsage) {
-    for (const char* line : {"-h", "/h", "-?", "/?", "-x", "--c", "-c -d", "-d ", "-cd", "a/b/c", "my-app"})
+TEST(Switches, EverythingElseAfterHyphenOrSlashShowsUsage) {
+    for (const char* line : {"-h", "/h", "-?", "/?", "-x", "--c", "-c -d", "-d ", "-cd", "  -h", "/docs/report.txt"})
         EXPECT_EQ(scan(line), SwitchAction::ShowUsage) << line;
 }
 
-TEST(Switches, WholeRestOfLineAfterFirstSeparatorDecides) {
-    EXPECT_EQ(scan("some file -c"), SwitchAction::ConsoleJava);
-    EXPECT_EQ(scan("name-d"), SwitchAction::DebugLog);
+TEST(Switches, TailsNotStartingWithHyphenOrSlashAreNeverSwitches) {
+    // Documents double-clicked in Explorer: paths with hyphens and slashes inside, quoted or not.
+    for (const char* line : {"C:\\docs\\quarterly-report.myapp", "\"C:\\Users\\Jean-Luc\\a b.myapp\"", "a/b/c",
+                             "my-app", "some file -c", "name-d"})
+        EXPECT_EQ(scan(line), SwitchAction::None) << line;
+}
+
+TEST(CommandLineTail, WithoutPassingArgumentsTheTailIsOnlySwitches) {
+    CommandLineTail document = readCommandLineTail("C:\\docs\\report-1.myapp", false, singleByte);
+    EXPECT_EQ(document.action, SwitchAction::None);
+    EXPECT_EQ(document.applicationArguments, "");
+    EXPECT_EQ(readCommandLineTail("-h", false, singleByte).action, SwitchAction::ShowUsage);
+}
+
+TEST(CommandLineTail, PassingArgumentsKeepsOnlyTheExactSwitches) {
+    for (const char* line : {"-c", "/C", " -c "}) {
+        CommandLineTail tail = readCommandLineTail(line, true, singleByte);
+        EXPECT_EQ(tail.action, SwitchAction::ConsoleJava) << line;
+        EXPECT_EQ(tail.applicationArguments, "") << line;
+    }
+    EXPECT_EQ(readCommandLineTail("/d", true, singleByte).action, SwitchAction::DebugLog);
+    for (const char* line : {"--open x", "-h", "-c -d", "\"C:\\my docs\\a-b.txt\" /flag", "report.txt"}) {
+        CommandLineTail tail = readCommandLineTail(line, true, singleByte);
+        EXPECT_EQ(tail.action, SwitchAction::None) << line;
+        EXPECT_EQ(tail.applicationArguments, line);
+    }
+    EXPECT_EQ(readCommandLineTail("", true, singleByte).applicationArguments, "");
 }
 
 TEST(Switches, FindOneOfReturnsPositionBehindTheMatch) {
@@ -43,8 +67,11 @@ TEST(Switches, FindOneOfReturnsPositionBehindTheMatch) {
 }
 
 TEST(Switches, TrailByteOfDoubleByteCharacterIsNoSeparator) {
+    // A tail that begins with a double-byte character is no switch at all; within a switch tail
+    // a trail byte equal to '-' or '/' is not taken for the separator.
     EXPECT_EQ(scanSwitches("\x81-c", withLeadByte), SwitchAction::None);
-    EXPECT_EQ(scanSwitches("\x81x-c", withLeadByte), SwitchAction::ConsoleJava);
+    EXPECT_EQ(findOneOf("\x81-c", "-/", withLeadByte), nullptr);
+    EXPECT_EQ(scanSwitches("-\x81/", withLeadByte), SwitchAction::ShowUsage);
 }
 
 TEST(Switches, UsageTextIsExact) {
