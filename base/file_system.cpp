@@ -2,39 +2,55 @@
 
 #include <windows.h>
 
-#include <sys/stat.h>
-
-#include <vector>
+#include "base/text_encoding.h"
 
 std::optional<std::string> executablePath() {
-    HMODULE module = GetModuleHandleA(nullptr);
-    if (!module) return std::nullopt;
+    // Read whole, however long: a buffer that came back full is grown until the path fits.
     for (DWORD size = MAX_PATH;; size *= 2) {
-        std::vector<char> buffer(size, '\0');
-        DWORD length = GetModuleFileNameA(module, buffer.data(), size);
+        std::wstring buffer(size, L'\0');
+        DWORD length = GetModuleFileNameW(nullptr, buffer.data(), size);
         if (length == 0) return std::nullopt;
-        if (length < size - 1) return std::string(buffer.data(), length);
+        if (length < size - 1) return narrow(buffer.data(), length);
         if (size >= 0x100000) return std::nullopt;
     }
 }
 
 bool fileExists(const std::string& path) {
     if (path.empty()) return false;
-    struct _stat info;
-    return _stat(path.c_str(), &info) == 0;
+    return GetFileAttributesW(widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string fullPathOf(const std::string& path) {
-    DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    std::wstring wide = widen(path);
+    DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
     if (size == 0) return path;
-    std::string full(size, '\0');
-    DWORD length = GetFullPathNameA(path.c_str(), size, full.data(), nullptr);
+    std::wstring full(size, L'\0');
+    DWORD length = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
     if (length == 0 || length >= size) return path;
-    full.resize(length);
-    return full;
+    return narrow(full.data(), length);
 }
 
 Result<void> enterDirectory(const std::string& directory) {
-    if (!SetCurrentDirectoryA(directory.c_str())) return Failure{GetLastError(), "cannot enter " + directory};
+    if (!SetCurrentDirectoryW(widen(directory).c_str())) return Failure{GetLastError(), "cannot enter " + directory};
     return {};
+}
+
+std::optional<std::string> readWholeFile(const std::string& path, std::size_t limit) {
+    HANDLE file = CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string bytes;
+    char buffer[4096];
+    DWORD count = 0;
+    bool ok = true;
+    while ((ok = ReadFile(file, buffer, sizeof buffer, &count, nullptr)) && count > 0) {
+        bytes.append(buffer, count);
+        if (bytes.size() > limit) {
+            ok = false;
+            break;
+        }
+    }
+    CloseHandle(file);
+    if (!ok) return std::nullopt;
+    return bytes;
 }

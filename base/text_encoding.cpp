@@ -2,26 +2,37 @@
 
 #include <windows.h>
 
-#include <vector>
+#include "base/utf8.h"
 
-const char* nextAnsiChar(const char* at) {
-    if (!*at) return at;
-    if (IsDBCSLeadByte(static_cast<BYTE>(*at)) && at[1]) return at + 2;
-    return at + 1;
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "the system's wide text is UTF-16");
+
+std::wstring widen(const std::string& utf8) {
+    std::u16string wide = utf16FromUtf8(utf8);
+    return std::wstring(wide.begin(), wide.end());
 }
 
-std::string ansiFromUtf16(const wchar_t* text, std::size_t length) {
+std::string narrow(const wchar_t* text, std::size_t length) {
+    return utf8FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text), length));
+}
+
+std::string narrow(const std::wstring& text) { return narrow(text.data(), text.size()); }
+
+std::string utf8FromCodePage(unsigned codePage, const char* data, std::size_t length) {
     if (length == 0) return std::string();
-    int size = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-    std::string ansi(size, '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), ansi.data(), size, nullptr, nullptr);
-    return ansi;
+    int size = MultiByteToWideChar(codePage, 0, data, static_cast<int>(length), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
+    if (size > 0) MultiByteToWideChar(codePage, 0, data, static_cast<int>(length), wide.data(), size);
+    return narrow(wide);
 }
 
-std::string oemToAnsi(const char* data, std::size_t length) {
-    if (length == 0) return std::string();
-    int size = MultiByteToWideChar(CP_OEMCP, 0, data, static_cast<int>(length), nullptr, 0);
-    std::vector<wchar_t> wide(size);
-    MultiByteToWideChar(CP_OEMCP, 0, data, static_cast<int>(length), wide.data(), size);
-    return ansiFromUtf16(wide.data(), wide.size());
+std::string codePageFromUtf8(unsigned codePage, const std::string& utf8) {
+    std::wstring wide = widen(utf8);
+    if (wide.empty()) return std::string();
+    int size = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), size, nullptr, nullptr);
+    return bytes;
 }
+
+bool isOemLeadByte(unsigned char byte) { return IsDBCSLeadByteEx(CP_OEMCP, byte) != 0; }

@@ -3,7 +3,16 @@
 #include <cstddef>
 #include <string>
 
-// Code-page helpers on the system's kernel alone, so that a launch loads no window library.
-const char* nextAnsiChar(const char* at);              // a double-byte character is one step
-std::string oemToAnsi(const char* data, std::size_t length); // console output to the ANSI code page
-std::string ansiFromUtf16(const wchar_t* text, std::size_t length);
+// The launcher's text is UTF-8; the system's is UTF-16. These convert at the system's calls
+// (Windows' wchar_t is UTF-16), and between UTF-8 and the system's code pages.
+std::wstring widen(const std::string& utf8);
+std::string narrow(const wchar_t* text, std::size_t length);
+std::string narrow(const std::wstring& text);
+
+// Bytes in a code page (CP_ACP, CP_OEMCP, ...) as UTF-8, and back; characters the code page
+// lacks become its default character.
+std::string utf8FromCodePage(unsigned codePage, const char* data, std::size_t length);
+std::string codePageFromUtf8(unsigned codePage, const std::string& utf8);
+
+// True for a lead byte of a double-byte OEM code page (the console's).
+bool isOemLeadByte(unsigned char byte);

@@ -5,8 +5,10 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "base/setting_ids.h"
+#include "base/utf8.h"
 #include "configure/resources/file_io.h"
 #include "configure/resources/launcher_resources.h"
 #include "configure/resources/pe_image.h"
@@ -26,7 +28,23 @@ int refuse(const std::string& message) {
 
 bool samePath(const std::string& a, const std::string& b) {
     std::error_code error;
-    return std::filesystem::exists(b, error) && std::filesystem::equivalent(a, b, error);
+    return std::filesystem::exists(pathOf(b), error) && std::filesystem::equivalent(pathOf(a), pathOf(b), error);
+}
+
+void removeFile(const std::string& path) {
+    std::error_code ignored;
+    std::filesystem::remove(pathOf(path), ignored);
+}
+
+// The tool reads back what it wrote before anything is written: headers, sections, checksum,
+// the resource tree and with it the string table must be exactly what was meant.
+Result<void> checkOutput(const Bytes& output, const ResourceTree& meant, PeImage::Subsystem subsystem) {
+    Result<PeImage> reread = PeImage::parse(output);
+    if (!reread) return Failure{0, "the configured launcher would not read back (" + reread.failure().what + ")"};
+    if (!(reread.value().resources() == meant)) return Failure{0, "the configured launcher's resources would differ"};
+    if (reread.value().subsystem() != subsystem || !reread.value().checksumMatches())
+        return Failure{0, "the configured launcher's headers would be wrong"};
+    return {};
 }
 
 // The console flag as the configured string table holds it.
@@ -37,7 +55,8 @@ bool consoleSetting(const ResourceTree& tree) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int configure(const std::vector<std::string>& argv) {
+    int argc = static_cast<int>(argv.size());
     std::optional<std::string> launcher, settings, splash, out;
     bool inPlace = false;
     for (int i = 1; i < argc; ++i) {
@@ -60,6 +79,8 @@ int main(int argc, char** argv) {
     std::string target = inPlace ? *launcher : *out;
     if (!inPlace && samePath(*launcher, target))
         return refuse("the output is the launcher itself; use --in-place to change it in place");
+    if (samePath(*settings, target)) return refuse("the output is the settings file");
+    if (splash && samePath(*splash, target)) return refuse("the output is the splash picture");
 
     Result<std::vector<Resource>> loaded = loadLauncherResources(settings, splash);
     if (!loaded) return refuse(loaded.failure().what);
@@ -68,22 +89,40 @@ int main(int argc, char** argv) {
     Result<PeImage> image = PeImage::parse(std::move(*input));
     if (!image) return refuse(*launcher + ": " + image.failure().what);
     ResourceTree tree = image.value().resources();
-    applyLauncherResources(tree, loaded.value());
-    Result<Bytes> configured = image.value().withResources(
-        tree, consoleSetting(tree) ? PeImage::Subsystem::Console : PeImage::Subsystem::Window);
+    if (Result<void> applied = applyLauncherResources(tree, loaded.value()); !applied)
+        return refuse(*launcher + ": " + applied.failure().what);
+    PeImage::Subsystem subsystem = consoleSetting(tree) ? PeImage::Subsystem::Console : PeImage::Subsystem::Window;
+    Result<Bytes> configured = image.value().withResources(tree, subsystem);
     if (!configured) return refuse(*launcher + ": " + configured.failure().what);
+    if (Result<void> checked = checkOutput(configured.value(), tree, subsystem); !checked)
+        return refuse(*launcher + ": " + checked.failure().what + "; nothing was written");
 
-    // Written beside the target first, so a failure never leaves a half-written executable.
-    std::string temporary = target + ".partial";
-    if (!writeFileBytes(temporary, configured.value())) {
-        std::remove(temporary.c_str());
-        return refuse(target + ": cannot write the configured launcher");
+    // Written beside the target first, in a file of its own, so a failure never leaves a
+    // half-written executable and never writes through a link or over another file.
+    std::string temporary;
+    for (int attempt = 0; attempt < 100 && temporary.empty(); ++attempt) {
+        std::string candidate = target + ".partial";
+        if (attempt) candidate.append(1, '-').append(std::to_string(attempt));
+        if (writeNewFile(candidate, configured.value())) temporary = candidate;
     }
+    if (temporary.empty()) return refuse(target + ": cannot write the configured launcher beside it");
     std::error_code renameError;
-    std::filesystem::rename(temporary, target, renameError);
+    std::filesystem::rename(pathOf(temporary), pathOf(target), renameError);
     if (renameError) {
-        std::remove(temporary.c_str());
+        removeFile(temporary);
         return refuse(target + ": " + renameError.message());
     }
     return 0;
 }
+
+#ifdef _WIN32
+// Wide arguments: paths and names in any language reach the tool whole.
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.push_back(utf8FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(argv[i]))));
+    return configure(arguments);
+}
+#else
+int main(int argc, char** argv) { return configure(std::vector<std::string>(argv, argv + argc)); }
+#endif

@@ -1,21 +1,25 @@
 #include "jvm/version_probe.h"
 
+#include <memory>
+
 #include "jvm/version.h"
 #include "process/capturing_runner.h"
 
 ProbedVersion probeJavaVersion(const std::string& javaHome) {
     if (javaHome.empty()) return ProbedVersion{};
-    CapturingProcessRunner runner(ProcessRunner::KeepAfterEnd);
+    auto runner = std::make_unique<CapturingProcessRunner>(ProcessRunner::KeepAfterEnd);
     // Quoted, so a home with blanks never runs a program planted at the first blank.
-    if (runner.start("\"" + javaHome + "\\bin\\java.exe\" -version") &&
-        !runner.waitForOutputEnd(ProbeTimeLimitMilliseconds)) {
-        runner.terminateChild();
-        // Should the output stay open even so (a grandchild holds it), stop() gives the reader up.
-        runner.waitForOutputEnd(1000);
+    if (runner->start("\"" + javaHome + "\\bin\\java.exe\" -version") &&
+        !runner->waitForOutputEnd(ProbeTimeLimitMilliseconds)) {
+        runner->terminateChild();
+        runner->waitForOutputEnd(1000);
     }
-    runner.stop();
-    ProbedVersion probed{versionFromBanner(runner.capturedOutput()), runner.traceLines()};
+    std::string captured = runner->capturedOutput();
+    ProbedVersion probed{versionFromBanner(captured), runner->traceLines()};
     probed.trace.push_back("Info = ");
-    probed.trace.push_back(runner.capturedOutput());
+    probed.trace.push_back(captured);
+    // A grandchild may hold the output open past the end: the reader is stopped, and should
+    // that fail, it keeps the runner until the output ends.
+    if (!runner->stop()) ProcessRunner::abandon(runner.release());
     return probed;
 }

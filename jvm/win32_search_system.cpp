@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include <cstdio>
 
 #include "base/file_system.h"
+#include "base/text_encoding.h"
 #include "jvm/version_probe.h"
 
 namespace {
@@ -19,7 +19,7 @@ REGSAM viewFlag(RegistryView view) { return view == RegistryView::Bits32 ? KEY_W
 class RegistryKey {
 public:
     RegistryKey(RegistryView view, const std::string& path) {
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0,
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, widen(path).c_str(), 0,
                           KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | viewFlag(view), &key_) != ERROR_SUCCESS)
             key_ = nullptr;
     }
@@ -42,60 +42,52 @@ std::string Win32SearchSystem::registryString(RegistryView view, const std::stri
                                               const std::string& valueName) {
     RegistryKey key(view, keyPath);
     if (!key.get()) return std::string();
-    char data[RegistryBufferSize + 1] = {};
-    DWORD size = RegistryBufferSize;
+    wchar_t data[RegistryBufferSize + 1] = {};
+    DWORD size = RegistryBufferSize * sizeof(wchar_t);
     DWORD type = 0;
-    if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size) !=
+    if (RegQueryValueExW(key.get(), widen(valueName).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size) !=
         ERROR_SUCCESS)
         return std::string();
-    return std::string(data);
+    return narrow(std::wstring(data));
 }
 
 std::vector<std::string> Win32SearchSystem::registrySubkeys(RegistryView view, const std::string& keyPath) {
     std::vector<std::string> names;
     RegistryKey key(view, keyPath);
     if (!key.get()) return names;
-    char name[RegistryBufferSize + 1] = {};
+    wchar_t name[RegistryBufferSize + 1] = {};
     for (DWORD index = 0;; ++index) {
         DWORD nameLength = RegistryBufferSize;
         FILETIME lastWrite;
-        if (RegEnumKeyExA(key.get(), index, name, &nameLength, nullptr, nullptr, nullptr, &lastWrite) != ERROR_SUCCESS)
+        if (RegEnumKeyExW(key.get(), index, name, &nameLength, nullptr, nullptr, nullptr, &lastWrite) != ERROR_SUCCESS)
             break;
-        names.emplace_back(name, nameLength);
+        names.push_back(narrow(name, nameLength));
     }
     return names;
 }
 
 std::string Win32SearchSystem::environmentVariable(const std::string& name) {
-    std::string value(32767, '\0');
-    DWORD length = GetEnvironmentVariableA(name.c_str(), value.data(), 32767);
+    std::wstring value(32767, L'\0');
+    DWORD length = GetEnvironmentVariableW(widen(name).c_str(), value.data(), 32767);
     if (length == 0 || length >= 32767) return std::string();
-    value.resize(length);
-    return value;
+    return narrow(value.data(), length);
 }
 
 std::vector<std::string> Win32SearchSystem::subfolders(const std::string& folder, const std::string& pattern) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\" + pattern).c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(widen(folder + "\\" + pattern).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
-        std::string name = found.cFileName;
+        std::string name = narrow(found.cFileName);
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     return names;
 }
 
 std::optional<std::string> Win32SearchSystem::readSmallFile(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return std::nullopt;
-    std::string text(SmallFileLimit + 1, '\0');
-    std::size_t length = std::fread(text.data(), 1, text.size(), file);
-    std::fclose(file);
-    if (length > SmallFileLimit) return std::nullopt;
-    text.resize(length);
-    return text;
+    return readWholeFile(path, SmallFileLimit);
 }
 
 ProbedVersion Win32SearchSystem::probeVersion(const std::string& javaHome) { return probeJavaVersion(javaHome); }

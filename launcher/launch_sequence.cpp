@@ -5,7 +5,7 @@
 #include "base/file_system.h"
 #include "base/setting_ids.h"
 #include "base/system_error.h"
-#include "base/text_encoding.h"
+#include "base/utf8.h"
 #include "jvm/runtime_search.h"
 #include "jvm/win32_search_system.h"
 #include "launcher/launch_state.h"
@@ -51,7 +51,7 @@ BOOL WINAPI letTheApplicationHandleInterrupts(DWORD event) {
 
 } // namespace
 
-int runLauncher(HINSTANCE instance, const char* commandLine, int showCommand) {
+int runLauncher(HINSTANCE instance, const std::string& commandLine, int showCommand) {
     loadLibrariesFromSystemFolderOnly();
     LaunchState state;
     TraceLog& log = traceLog();
@@ -62,7 +62,8 @@ int runLauncher(HINSTANCE instance, const char* commandLine, int showCommand) {
         state.javaExecutableName = "java.exe";
         SetConsoleCtrlHandler(letTheApplicationHandleInterrupts, TRUE);
     }
-    CommandLineTail tail = readCommandLineTail(commandLine, LauncherSettings::flag(SettingPassArguments), nextAnsiChar);
+    CommandLineTail tail =
+        readCommandLineTail(commandLine.c_str(), LauncherSettings::flag(SettingPassArguments), nextUtf8Char);
     switch (tail.action) {
     case SwitchAction::ConsoleJava:
         log.trace("run as console application");

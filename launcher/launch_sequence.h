@@ -2,5 +2,7 @@
 
 #include <windows.h>
 
-// The launcher's whole run, from its switches to its exit code.
-int runLauncher(HINSTANCE instance, const char* commandLine, int showCommand);
+#include <string>
+
+// The launcher's whole run, from its command-line tail (UTF-8) to its exit code.
+int runLauncher(HINSTANCE instance, const std::string& commandLine, int showCommand);

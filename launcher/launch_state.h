@@ -11,7 +11,7 @@
 // The state of one launch, owned by the launch sequence on the main thread. The startup monitor
 // reaches its part through the monitor window; the application's reader thread touches none of it.
 struct LaunchState {
-    LaunchState() : outputEnded(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+    LaunchState() : outputEnded(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
     bool jdkRequired = false;
     bool debugLog = false;

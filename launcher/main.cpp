@@ -1,7 +1,9 @@
 #include <windows.h>
 
+#include "base/text_encoding.h"
 #include "launcher/launch_sequence.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
-    return runLauncher(instance, commandLine, showCommand);
+// The wide entry point: the command line arrives whole, in any language.
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int showCommand) {
+    return runLauncher(instance, narrow(std::wstring(commandLine ? commandLine : L"")), showCommand);
 }

@@ -2,8 +2,8 @@
 
 #include <string>
 
-// The settings compiled into the launcher's string table (ids in setting_ids.h), read on demand;
-// texts of any length are read whole.
+// The settings compiled into the launcher's string table (ids in setting_ids.h), read on demand
+// as UTF-8; texts of any length are read whole, every character kept.
 class LauncherSettings {
 public:
     static std::string text(unsigned id);

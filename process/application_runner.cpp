@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/text_encoding.h"
 #include "trace/trace_log.h"
 
 ApplicationProcessRunner::ApplicationProcessRunner(bool writeLogFile, UniqueHandle outputEnded)
@@ -12,6 +13,11 @@ void ApplicationProcessRunner::onOutput(const char* data, std::size_t length) {
         if (outputEnded_) SetEvent(outputEnded_.get());
         return;
     }
-    if (writeLogFile_) traceLog().writeToLogFile(data, length);
-    traceLog().trace(std::string(data, length));
+    std::string text(data, length);
+    if (writeLogFile_) {
+        // log.txt keeps the ANSI code page that console output has always been turned into.
+        std::string bytes = codePageFromUtf8(CP_ACP, text);
+        traceLog().writeToLogFile(bytes.data(), bytes.size());
+    }
+    traceLog().trace(text);
 }

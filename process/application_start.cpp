@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "base/system_error.h"
+#include "base/text_encoding.h"
 #include "process/application_runner.h"
 #include "process/command_line.h"
 #include "trace/trace_log.h"
@@ -10,13 +11,13 @@
 std::string buildBootClassPath(const std::string& javaHome) {
     traceLog().trace("JDK PATH...");
     traceLog().trace(javaHome);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((javaHome + "\\lib\\*.jar").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(widen(javaHome + "\\lib\\*.jar").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return std::string();
     std::vector<std::string> names;
     do {
-        names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
+        names.push_back(narrow(found.cFileName));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     std::string path = joinBootClassPath(javaHome, names);
     traceLog().trace(path);

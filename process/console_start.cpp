@@ -1,7 +1,7 @@
 #include "process/console_start.h"
 
-#include <vector>
-
+#include "base/text_encoding.h"
+#include "process/inherited_handles.h"
 #include "trace/trace_log.h"
 
 namespace {
@@ -20,30 +20,35 @@ UniqueHandle inheritableStandardHandle(DWORD which) {
 
 Result<StartedProcess> startOnConsole(const std::string& commandLine, ConsoleUse use) {
     traceLog().trace("CreateProcess: " + commandLine);
-    if (commandLine.size() >= ProcessRunner::MaxCommandLine)
+    std::wstring modifiable = widen(commandLine);
+    if (modifiable.size() >= ProcessRunner::MaxCommandLine)
         return Failure{ERROR_FILENAME_EXCED_RANGE, "the command line is too long"};
 
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
     UniqueHandle input, output, error;
-    DWORD creation = 0;
-    if (use == ConsoleUse::SharedWithLauncher) {
+    bool shared = use == ConsoleUse::SharedWithLauncher;
+    if (shared) {
         // Redirected standard handles (a pipe, a file) reach the runtime only when handed over.
         input = inheritableStandardHandle(STD_INPUT_HANDLE);
         output = inheritableStandardHandle(STD_OUTPUT_HANDLE);
         error = inheritableStandardHandle(STD_ERROR_HANDLE);
+    }
+    // The runtime inherits its standard handles and nothing else.
+    InheritedHandles inherited{input.get(), output.get(), error.get()};
+    STARTUPINFOW& startup = inherited.startupInfo().StartupInfo;
+    DWORD creation = shared ? 0 : CREATE_NEW_CONSOLE;
+    if (shared) {
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdInput = input.get();
         startup.hStdOutput = output.get();
         startup.hStdError = error.get();
-    } else {
-        creation = CREATE_NEW_CONSOLE;
     }
-    std::vector<char> modifiable(commandLine.begin(), commandLine.end());
-    modifiable.push_back('\0');
+    if (inherited.ready())
+        creation |= EXTENDED_STARTUPINFO_PRESENT;
+    else
+        startup.cb = sizeof(STARTUPINFOW);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, modifiable.data(), nullptr, nullptr, use == ConsoleUse::SharedWithLauncher, creation,
-                        nullptr, nullptr, &startup, &info))
+    if (!CreateProcessW(nullptr, modifiable.data(), nullptr, nullptr, inherited.ready(), creation, nullptr, nullptr,
+                        &startup, &info))
         return Failure{GetLastError(), "cannot create the process"};
     return StartedProcess{UniqueHandle(info.hProcess), UniqueHandle(info.hThread), info.dwProcessId, info.dwThreadId};
 }

@@ -1,13 +1,14 @@
 #include "process/process_runner.h"
 
-#include <vector>
 
 #include "base/text_encoding.h"
+#include "base/utf8.h"
+#include "process/inherited_handles.h"
 #include "trace/trace_log.h"
 
 ProcessRunner::ProcessRunner(std::uint32_t flags) : flags_(flags) {}
 
-ProcessRunner::~ProcessRunner() { stop(); }
+ProcessRunner::~ProcessRunner() = default;
 
 void ProcessRunner::onOutput(const char*, std::size_t) {}
 
@@ -26,8 +27,10 @@ Result<StartedProcess> ProcessRunner::start(const std::string& commandLine) {
         !SetHandleInformation(inWrite.get(), HANDLE_FLAG_INHERIT, 0))
         return Failure{GetLastError(), "cannot make the child's pipes"};
 
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
+    // The child inherits its two pipe ends and nothing else (not log.txt, not another child's pipe).
+    InheritedHandles inherited{inRead.get(), outWrite.get()};
+    if (!inherited.ready()) return Failure{GetLastError(), "cannot list the child's handles"};
+    STARTUPINFOW& startup = inherited.startupInfo().StartupInfo;
     startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
     startup.hStdInput = inRead.get();
@@ -35,13 +38,13 @@ Result<StartedProcess> ProcessRunner::start(const std::string& commandLine) {
     startup.hStdError = outWrite.get();
 
     onTrace("CreateProcess: " + commandLine);
-    if (commandLine.size() >= MaxCommandLine) return Failure{ERROR_FILENAME_EXCED_RANGE, "the command line is too long"};
-    std::vector<char> modifiable(commandLine.begin(), commandLine.end());
-    modifiable.push_back('\0');
+    std::wstring modifiable = widen(commandLine);
+    if (modifiable.size() >= MaxCommandLine) return Failure{ERROR_FILENAME_EXCED_RANGE, "the command line is too long"};
     PROCESS_INFORMATION info{};
     // Created suspended: it runs only once its reader exists, so a failed start starts nothing.
-    if (!CreateProcessA(nullptr, modifiable.data(), nullptr, nullptr, TRUE,
-                        CREATE_NEW_PROCESS_GROUP | CREATE_SUSPENDED, nullptr, nullptr, &startup, &info))
+    if (!CreateProcessW(nullptr, modifiable.data(), nullptr, nullptr, TRUE,
+                        CREATE_NEW_PROCESS_GROUP | CREATE_SUSPENDED | EXTENDED_STARTUPINFO_PRESENT, nullptr,
+                        nullptr, &startup, &info))
         return Failure{GetLastError(), "cannot create the process"};
     UniqueHandle childProcess(info.hProcess);
     UniqueHandle childThread(info.hThread);
@@ -88,17 +91,50 @@ DWORD WINAPI ProcessRunner::readerThreadMain(LPVOID runner) {
 }
 
 void ProcessRunner::readUntilEnd() {
-    char buffer[255];
+    // Console output is in the OEM code page; a double-byte character split between two reads
+    // waits for its second byte and is converted whole.
+    char buffer[256];
+    std::size_t carried = 0;
     DWORD count = 0;
-    while (ReadFile(outputRead_.get(), buffer, 255, &count, nullptr) && count > 0) {
-        std::string converted = oemToAnsi(buffer, count);
+    while (!InterlockedCompareExchange(&stopping_, 0, 0) &&
+           ReadFile(outputRead_.get(), buffer + carried, static_cast<DWORD>(sizeof buffer - 1 - carried), &count,
+                    nullptr) &&
+           count > 0) {
+        std::size_t available = carried + count;
+        std::size_t whole = wholeDoubleByteCharacters(buffer, available, isOemLeadByte);
+        std::string converted = utf8FromCodePage(CP_OEMCP, buffer, whole);
+        if (!converted.empty()) onOutput(converted.c_str(), converted.size());
+        carried = available - whole;
+        if (carried) buffer[0] = buffer[whole];
+    }
+    if (carried) {
+        std::string converted = utf8FromCodePage(CP_OEMCP, buffer, carried);
         onOutput(converted.c_str(), converted.size());
     }
     onOutput(nullptr, 0);
-    if (flags_ & KeepAfterEnd) return; // the owner waits on this thread, then stops the runner
-    // This thread must not terminate itself in stop(): give up its handle first.
+    // A kept runner stays its owner's, unless the owner has given it up to this thread.
+    if ((flags_ & KeepAfterEnd) && InterlockedCompareExchange(&ownership_, ReaderEnded, OwnerKeeps) == OwnerKeeps)
+        return;
+    // This thread must not wait for itself in stop(): give up its handle first.
     readerThread_.reset();
     delete this;
+}
+
+void ProcessRunner::abandon(ProcessRunner* runner) {
+    if (!runner) return;
+    if (InterlockedCompareExchange(&runner->ownership_, ReaderDeletes, OwnerKeeps) == ReaderEnded) delete runner;
+}
+
+bool ProcessRunner::stopReader(DWORD milliseconds) {
+    if (!readerThread_) return true;
+    InterlockedExchange(&stopping_, 1);
+    DWORD started = GetTickCount();
+    // A read may be pending, or about to begin: cancel until the reader has seen the stop.
+    while (WaitForSingleObject(readerThread_.get(), 20) == WAIT_TIMEOUT) {
+        CancelSynchronousIo(readerThread_.get());
+        if (GetTickCount() - started > milliseconds) return false;
+    }
+    return true;
 }
 
 bool ProcessRunner::waitForOutputEnd(DWORD milliseconds) {
@@ -110,14 +146,11 @@ void ProcessRunner::terminateChild() {
     if (processHandle_) TerminateProcess(processHandle_.get(), 1);
 }
 
-void ProcessRunner::stop() {
-    if (readerThread_) {
-        DWORD status = 0;
-        if (GetExitCodeThread(readerThread_.get(), &status) && status == STILL_ACTIVE)
-            TerminateThread(readerThread_.get(), 0);
-        readerThread_.reset();
-    }
+bool ProcessRunner::stop() {
+    if (!stopReader(ReaderStopMilliseconds)) return false;
+    readerThread_.reset();
     processHandle_.reset();
     inputWrite_.reset();
     outputRead_.reset();
+    return true;
 }

@@ -26,7 +26,7 @@ public:
     // reader thread, which destroys it when the child's output ends.
     static constexpr std::uint32_t KeepAfterEnd = 8;
 
-    // Longest command line that process creation accepts, in characters.
+    // Longest command line that process creation accepts, in UTF-16 units.
     static constexpr std::size_t MaxCommandLine = 32767;
 
     explicit ProcessRunner(std::uint32_t flags);
@@ -41,13 +41,21 @@ public:
 
     // Waits until the child's output has ended (KeepAfterEnd runners only).
     bool waitForOutputEnd(DWORD milliseconds);
-    // Ends the child at once; its output then ends too.
+    // Ends the child at once; its output then ends too, unless a grandchild holds it open.
     void terminateChild();
-    // Releases the reader thread, the process handle and the pipe ends; the child goes on.
-    void stop();
+    // Stops the reader (a pending read is cancelled; the thread ends by itself, it is never
+    // killed) and releases the process handle and the pipe ends; the child goes on. False when
+    // the reader could not be stopped: the runner is still in use by it then (see abandon).
+    [[nodiscard]] bool stop();
+    // Gives a KeepAfterEnd runner whose reader could not be stopped to that reader, which
+    // destroys it when it ends; a runner whose reader has ended is destroyed at once.
+    static void abandon(ProcessRunner* runner);
+
+    // How long stop() tries to end the reader.
+    static constexpr DWORD ReaderStopMilliseconds = 2000;
 
 protected:
-    // A chunk of the child's output, or null once at the end of output.
+    // A chunk of the child's output as UTF-8 text, or null once at the end of output.
     virtual void onOutput(const char* data, std::size_t length);
     // A trace line of the runner's own (the command line it starts); to the trace by default.
     virtual void onTrace(const std::string& line);
@@ -55,6 +63,12 @@ protected:
 private:
     static DWORD WINAPI readerThreadMain(LPVOID runner);
     void readUntilEnd();
+    bool stopReader(DWORD milliseconds);
+
+    // Who destroys a KeepAfterEnd runner, decided once between its owner and its reader.
+    static constexpr LONG OwnerKeeps = 0, ReaderEnded = 1, ReaderDeletes = 2;
+    volatile LONG ownership_ = OwnerKeeps;
+    volatile LONG stopping_ = 0;
 
     std::uint32_t flags_;
     UniqueHandle readerThread_;

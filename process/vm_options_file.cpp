@@ -1,19 +1,25 @@
 #include "process/vm_options_file.h"
 
-#include <cstdio>
+#include <windows.h>
 
+#include "base/file_system.h"
+#include "base/text_encoding.h"
 #include "process/vm_options.h"
 #include "trace/trace_log.h"
+
+namespace {
+
+// Far beyond any command line Java accepts; a larger file is no options file.
+constexpr std::size_t VmOptionsFileLimit = 16 * 1024 * 1024;
+
+} // namespace
 
 std::optional<std::string> readVmOptionsFile(const std::string& executablePath) {
     std::string path = executablePath + ".vmoptions";
     traceLog().append("VM options").append(path).endLine();
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return std::nullopt;
-    std::string bytes;
-    char buffer[4096];
-    std::size_t count;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, count);
-    std::fclose(file);
-    return joinVmOptionLines(bytes);
+    std::optional<std::string> bytes = readWholeFile(path, VmOptionsFileLimit);
+    if (!bytes) return std::nullopt;
+    if (vmOptionsEncoding(*bytes) == VmOptionsEncoding::AnsiCodePage)
+        return joinVmOptionLines(utf8FromCodePage(CP_ACP, bytes->data(), bytes->size()));
+    return joinVmOptionLines(*bytes);
 }

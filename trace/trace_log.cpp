@@ -2,10 +2,11 @@
 
 #include "base/file_system.h"
 #include "base/system_error.h"
+#include "base/text_encoding.h"
 
 TraceLog::TraceLog() { InitializeCriticalSection(&logLock_); }
 
-void TraceLog::trace(const std::string& text) { OutputDebugStringA(text.c_str()); }
+void TraceLog::trace(const std::string& text) { OutputDebugStringW(widen(text).c_str()); }
 
 TraceLog& TraceLog::append(const std::string& text) {
     lineBuffer_ += text;
@@ -21,7 +22,7 @@ TraceLog& TraceLog::endLine() {
 Result<void> TraceLog::openLogFile() {
     EnterCriticalSection(&logLock_);
     if (logFile_ == INVALID_HANDLE_VALUE)
-        logFile_ = CreateFileA("log.txt", GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+        logFile_ = CreateFileW(L"log.txt", GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                nullptr);
     DWORD error = logFile_ == INVALID_HANDLE_VALUE ? GetLastError() : 0;
     LeaveCriticalSection(&logLock_);

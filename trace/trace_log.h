@@ -7,8 +7,8 @@
 
 #include "base/result.h"
 
-// The launcher's diagnostics: every trace message goes to the debugger output as one string;
-// with -d the application's output is also written, byte for byte, to "log.txt".
+// The launcher's diagnostics: every trace message (UTF-8) goes to the debugger output as one
+// string; with -d the application's output is also written, byte for byte, to "log.txt".
 class TraceLog {
 public:
     TraceLog();

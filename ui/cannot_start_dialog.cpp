@@ -7,6 +7,9 @@
 
 #include <vector>
 
+#include "base/system_library.h"
+#include "base/text_encoding.h"
+#include "base/utf8.h"
 #include "ui/cannot_start_text.h"
 #include "ui/dialog_template.h"
 #include "ui/messages.h"
@@ -14,22 +17,8 @@
 
 namespace {
 
-std::u16string utf16FromAnsi(const std::string& text) {
-    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::u16string wide(length, u'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), reinterpret_cast<wchar_t*>(wide.data()),
-                        length);
-    return wide;
-}
-
-// By full path from the system folder: a library of the same name beside the launcher (in a
-// downloads folder, on a share) must never be loaded into it.
-void loadRichEditLibrary() {
-    char systemDirectory[MAX_PATH] = {};
-    UINT length = GetSystemDirectoryA(systemDirectory, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return;
-    LoadLibraryA((std::string(systemDirectory) + "\\RICHED32.DLL").c_str());
-}
+// The rich edit control's library, from the system folder only.
+void loadRichEditLibrary() { loadSystemLibrary("RICHED32.DLL"); }
 
 } // namespace
 
@@ -39,17 +28,17 @@ CannotStartDialog::CannotStartDialog(std::string caption, std::string linkUrl, s
       dialogHeight_(dialogHeight) {}
 
 INT_PTR CannotStartDialog::showModal(HWND owner) {
-    std::vector<std::uint8_t> bytes = cannotStartDialogTemplate(utf16FromAnsi(caption_), dialogHeight_);
+    std::vector<std::uint8_t> bytes = cannotStartDialogTemplate(utf16FromUtf8(caption_), dialogHeight_);
     // The template must be DWORD-aligned; a vector of DWORDs guarantees it.
     std::vector<DWORD> aligned((bytes.size() + 3) / 4);
     memcpy(aligned.data(), bytes.data(), bytes.size());
-    return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(aligned.data()), owner,
+    return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(aligned.data()), owner,
                                    dialogProcedure, reinterpret_cast<LPARAM>(this));
 }
 
 INT_PTR CALLBACK CannotStartDialog::dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-    auto* self = reinterpret_cast<CannotStartDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    if (message == WM_INITDIALOG) SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    auto* self = reinterpret_cast<CannotStartDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
     if (!self) return FALSE;
     switch (message) {
     case WM_COMMAND:
@@ -63,7 +52,7 @@ INT_PTR CALLBACK CannotStartDialog::dialogProcedure(HWND dialog, UINT message, W
         return self->onInitDialog();
     case WM_NOTIFY:
         self->onLinkNotify(reinterpret_cast<const NMHDR*>(lParam));
-        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 0);
+        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
         return TRUE;
     default:
         return FALSE;
@@ -72,12 +61,12 @@ INT_PTR CALLBACK CannotStartDialog::dialogProcedure(HWND dialog, UINT message, W
 
 BOOL CannotStartDialog::onInitDialog() {
     HWND messageControl = GetDlgItem(window_, MessageControlId);
-    SendMessageA(messageControl, EM_SETEVENTMASK, 0, ENM_LINK);
-    SendMessageA(messageControl, EM_SETBKGNDCOLOR, 0, GetSysColor(COLOR_BTNFACE));
-    SendMessageA(messageControl, EM_AUTOURLDETECT, TRUE, 0);
-    SetDlgItemTextA(window_, MessageControlId, messageText_.c_str());
+    SendMessageW(messageControl, EM_SETEVENTMASK, 0, ENM_LINK);
+    SendMessageW(messageControl, EM_SETBKGNDCOLOR, 0, GetSysColor(COLOR_BTNFACE));
+    SendMessageW(messageControl, EM_AUTOURLDETECT, TRUE, 0);
+    SetDlgItemTextW(window_, MessageControlId, widen(messageText_).c_str());
     // Posted: it must run after the dialog manager has selected the text on focusing it.
-    PostMessageA(messageControl, EM_SETSEL, static_cast<WPARAM>(-1), -1);
+    PostMessageW(messageControl, EM_SETSEL, static_cast<WPARAM>(-1), -1);
     centre();
     return TRUE;
 }
@@ -85,17 +74,17 @@ BOOL CannotStartDialog::onInitDialog() {
 void CannotStartDialog::onLinkNotify(const NMHDR* header) {
     if (!header || header->idFrom != MessageControlId || header->code != EN_LINK) return;
     const auto* link = reinterpret_cast<const ENLINK*>(header);
-    if (link->msg == WM_LBUTTONDOWN) ShellExecuteA(nullptr, "open", linkUrl_.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (link->msg == WM_LBUTTONDOWN) ShellExecuteW(nullptr, L"open", widen(linkUrl_).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void CannotStartDialog::centre() {
     HWND owner = GetWindow(window_, GW_OWNER);
     if (owner) {
-        LONG ownerStyle = GetWindowLongA(owner, GWL_STYLE);
+        LONG ownerStyle = GetWindowLongW(owner, GWL_STYLE);
         if (!(ownerStyle & WS_VISIBLE) || (ownerStyle & WS_MINIMIZE)) owner = nullptr;
     }
     RECT work;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     RECT reference = work;
     if (owner) GetWindowRect(owner, &reference);
     RECT own;

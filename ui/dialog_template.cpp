@@ -41,7 +41,7 @@ std::vector<std::uint8_t> cannotStartDialogTemplate(const std::u16string& captio
     putString(out, u"MS Shell Dlg");
 
     putItemHeader(out, MessageStyle, 7, 7, 323, height - 30, MessageControlId);
-    putString(out, u"RichEdit20A");
+    putString(out, u"RichEdit20W");
     putString(out, u"");
     putWord(out, 0); // no creation data
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
-void showError(const std::string& text) { MessageBoxA(nullptr, text.c_str(), "", MB_ICONERROR); }
+#include "base/text_encoding.h"
 
-void showInfo(const std::string& text) { MessageBoxA(nullptr, text.c_str(), "", MB_ICONINFORMATION); }
+void showError(const std::string& text) { MessageBoxW(nullptr, widen(text).c_str(), L"", MB_ICONERROR); }
+
+void showInfo(const std::string& text) { MessageBoxW(nullptr, widen(text).c_str(), L"", MB_ICONINFORMATION); }

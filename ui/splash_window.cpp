@@ -19,8 +19,8 @@ constexpr int SplashResourceId = 104;
 IStream* loadSplashStream() {
     IStream* stream = nullptr;
     if (CreateStreamOnHGlobal(nullptr, TRUE, &stream) != S_OK) return nullptr;
-    HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(SplashResourceId), MAKEINTRESOURCEA(2));
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(SplashResourceId), MAKEINTRESOURCEW(2));
     HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     DWORD size = resource ? SizeofResource(module, resource) : 0;
@@ -67,7 +67,7 @@ HANDLE SplashPicture::bitmap() const {
 
 void showSplash(HWND window, const SplashPicture& picture, int showCommand) {
     BringWindowToTop(window);
-    SendMessageA(window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.bitmap()));
+    SendMessageW(window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.bitmap()));
     RECT rect;
     GetWindowRect(window, &rect);
     Point at = centredOnScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), rect.right - rect.left,

@@ -2,7 +2,7 @@
 
 namespace {
 
-MonitorState* stateOf(HWND window) { return reinterpret_cast<MonitorState*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
+MonitorState* stateOf(HWND window) { return reinterpret_cast<MonitorState*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
 
 void endLauncher(MonitorState& state) {
     KillTimer(state.window, MonitorTimerId);
@@ -14,7 +14,7 @@ BOOL CALLBACK ApplicationWindowCheck(HWND window, LPARAM parameter) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     if (owner != state.applicationId) return TRUE;
-    if (!(GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE)) return TRUE;
+    if (!(GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE)) return TRUE;
     state.fields.splashActive = false;
     ShowWindow(state.window, SW_HIDE);
     if (!state.fields.stayAlive) {
@@ -76,10 +76,10 @@ void CALLBACK StartupMonitor(HWND window, UINT, UINT_PTR, DWORD) {
 } // namespace
 
 bool createMonitorWindow(HINSTANCE instance, MonitorState& state) {
-    state.window = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | SS_BITMAP, 0, 0, CW_USEDEFAULT,
+    state.window = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | SS_BITMAP, 0, 0, CW_USEDEFAULT,
                                    CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     if (!state.window) return false;
-    SetWindowLongPtrA(state.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
+    SetWindowLongPtrW(state.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
     return true;
 }
 
@@ -101,10 +101,10 @@ void runMessageLoop(MonitorState& state) {
             EnumWindows(ApplicationWindowCheck, reinterpret_cast<LPARAM>(&state));
         }
         MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) return;
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchMessageW(&message);
         }
     }
 }

@@ -16,6 +16,7 @@ Result<std::vector<Resource>> iconResources(const Bytes& icoFile) {
         return Failure{0, "not an icon file"};
     }
     std::size_t count = word(&icoFile[4]);
+    if (count > MaxIconImages) return Failure{0, "icon file has more than 64 images"};
     if (count == 0 || icoFile.size() < IconDirectorySize + count * IconFileEntrySize) {
         return Failure{0, "icon file has no images or is truncated"};
     }
@@ -29,7 +30,9 @@ Result<std::vector<Resource>> iconResources(const Bytes& icoFile) {
         std::uint32_t size = dword(entry + 8);
         std::uint32_t offset = dword(entry + 12);
         if (size == 0 || offset > icoFile.size() || size > icoFile.size() - offset) {
-            return Failure{0, "icon image " + std::to_string(i + 1) + " lies outside the file"};
+            std::string what = "icon image ";
+            what.append(std::to_string(i + 1)).append(" lies outside the file");
+            return Failure{0, what};
         }
         auto id = static_cast<std::uint16_t>(i + 1);
         resources.push_back(Resource{ResourceTypeIcon, id, 0, Bytes(icoFile.begin() + offset, icoFile.begin() + offset + size)});
@@ -185,6 +188,7 @@ const char* const LauncherManifest = R"(<?xml version="1.0" encoding="UTF-8" sta
     <windowsSettings>
       <dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true</dpiAware>
       <dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">system</dpiAwareness>
+      <longPathAware xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">true</longPathAware>
     </windowsSettings>
   </application>
 </assembly>

@@ -12,6 +12,9 @@ constexpr std::uint16_t ResourceTypeGroupIcon = 14;
 constexpr std::uint16_t ResourceTypeVersion = 16;
 constexpr std::uint16_t ResourceTypeManifest = 24;
 
+// Real icon files hold a handful of sizes; more images than this are refused.
+constexpr std::size_t MaxIconImages = 64;
+
 // The icon group and its images made from an .ico file: RT_GROUP_ICON 1 naming RT_ICON 1..n.
 // The reason instead when the bytes are not an icon file.
 Result<std::vector<Resource>> iconResources(const Bytes& icoFile);

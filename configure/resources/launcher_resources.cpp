@@ -4,10 +4,21 @@
 
 #include "configure/resources/executable_metadata.h"
 
+namespace {
+
+bool tooLarge(const std::string& path, std::uintmax_t limit) {
+    std::error_code error;
+    std::uintmax_t size = std::filesystem::file_size(pathOf(path), error);
+    return !error && size > limit;
+}
+
+} // namespace
+
 Result<std::vector<Resource>> loadLauncherResources(const std::optional<std::string>& settingsPath,
                                                     const std::optional<std::string>& splashPath) {
     LauncherConfiguration configuration = exampleConfiguration();
     if (settingsPath) {
+        if (tooLarge(*settingsPath, MaxSettingsFileSize)) return Failure{0, *settingsPath + ": the settings file is larger than 8 MiB"};
         std::optional<Bytes> text = readFileBytes(*settingsPath);
         if (!text) return Failure{0, *settingsPath + ": cannot read the settings file"};
         Result<LauncherConfiguration> parsed = parseSettings(std::string(text->begin(), text->end()));
@@ -16,6 +27,7 @@ Result<std::vector<Resource>> loadLauncherResources(const std::optional<std::str
     }
     Bytes splash = defaultSplashBitmap();
     if (splashPath) {
+        if (tooLarge(*splashPath, MaxSplashFileSize)) return Failure{0, *splashPath + ": the splash picture is larger than 16 MiB"};
         std::optional<Bytes> picture = readFileBytes(*splashPath);
         if (!picture || picture->empty()) return Failure{0, *splashPath + ": cannot read the splash picture"};
         splash = *picture;
@@ -30,6 +42,7 @@ Result<std::vector<Resource>> loadLauncherResources(const std::optional<std::str
             std::string::size_type slash = settingsPath->find_last_of("/\\");
             if (slash != std::string::npos) path = settingsPath->substr(0, slash + 1) + path;
         }
+        if (tooLarge(path, MaxIconFileSize)) return Failure{0, path + ": the icon file is larger than 1 MiB"};
         std::optional<Bytes> file = readFileBytes(path);
         if (!file) return Failure{0, path + ": cannot read the icon file"};
         icon = *file;

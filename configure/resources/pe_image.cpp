@@ -18,6 +18,8 @@ constexpr int CertificateDirectory = 4;
 constexpr int ResourceDirectory = 2;
 constexpr int RelocationDirectory = 5;
 constexpr std::size_t SectionHeaderSize = 40;
+constexpr std::uint32_t MaxFileAlignment = 0x10000;
+constexpr std::uint32_t MaxSectionAlignment = 0x100000;
 constexpr std::uint32_t InitializedData = 0x40;
 constexpr std::uint32_t ReadableMemory = 0x40000000;
 
@@ -74,14 +76,18 @@ Result<PeImage> PeImage::parse(Bytes file) {
     image.sectionAlignment_ = dword(&f[image.optionalHeader_ + 32]);
     image.fileAlignment_ = dword(&f[image.optionalHeader_ + 36]);
     image.sizeOfHeaders_ = dword(&f[image.optionalHeader_ + 60]);
+    // The format's bounds: file alignment a power of two from 512 to 64 KiB, section alignment
+    // a power of two not below it (and far below anything that could wrap an address).
     if (!powerOfTwo(image.fileAlignment_) || !powerOfTwo(image.sectionAlignment_) ||
-        image.fileAlignment_ > image.sectionAlignment_ || image.fileAlignment_ < 512) {
+        image.fileAlignment_ > image.sectionAlignment_ || image.fileAlignment_ < 512 ||
+        image.fileAlignment_ > MaxFileAlignment || image.sectionAlignment_ > MaxSectionAlignment) {
         return Failure{0, "corrupt: unusual section or file alignment"};
     }
     image.sectionTable_ = image.optionalHeader_ + optionalSize;
     if (image.sectionTable_ + sectionCount * SectionHeaderSize > std::min<std::size_t>(f.size(), image.sizeOfHeaders_)) {
         return Failure{0, "truncated: the section table is cut off"};
     }
+    if (image.sizeOfHeaders_ > f.size()) return Failure{0, "corrupt: the headers are larger than the file"};
     for (std::uint16_t i = 0; i < sectionCount; ++i) {
         const std::uint8_t* header = &f[image.sectionTable_ + i * SectionHeaderSize];
         Section section;
@@ -95,8 +101,20 @@ Result<PeImage> PeImage::parse(Bytes file) {
         if (section.rawSize && static_cast<std::uint64_t>(section.rawOffset) + section.rawSize > f.size()) {
             return Failure{0, "truncated: section " + section.name + " ends beyond the end of the file"};
         }
-        if (!image.sections_.empty() && section.virtualAddress < image.sections_.back().virtualAddress) {
-            return Failure{0, "corrupt: sections are not in address order"};
+        if (section.rawSize && section.rawOffset < image.sizeOfHeaders_) {
+            return Failure{0, "corrupt: section " + section.name + " lies inside the headers"};
+        }
+        std::uint64_t end = static_cast<std::uint64_t>(section.virtualAddress) +
+                            std::max(section.virtualSize, section.rawSize);
+        if (end + image.sectionAlignment_ > 0xFFFFFFFFull || section.virtualAddress < image.sizeOfHeaders_) {
+            return Failure{0, "corrupt: section " + section.name + " lies outside the address space"};
+        }
+        if (!image.sections_.empty()) {
+            const Section& previous = image.sections_.back();
+            std::uint64_t previousEnd = static_cast<std::uint64_t>(previous.virtualAddress) +
+                                        std::max(previous.virtualSize, previous.rawSize);
+            if (section.virtualAddress < previousEnd)
+                return Failure{0, "corrupt: sections are not in address order"};
         }
         image.sections_.push_back(section);
     }
@@ -137,6 +155,11 @@ const std::uint8_t* PeImage::mapped(std::uint32_t rva, std::uint32_t size) const
 PeImage::Subsystem PeImage::subsystem() const {
     return word(&file_[optionalHeader_ + 68]) == static_cast<std::uint16_t>(Subsystem::Console) ? Subsystem::Console
                                                                                                : Subsystem::Window;
+}
+
+bool PeImage::checksumMatches() const {
+    std::size_t checksumAt = optionalHeader_ + 64;
+    return dword(&file_[checksumAt]) == checksum(file_, checksumAt);
 }
 
 std::uint32_t PeImage::checksum(const Bytes& file, std::size_t checksumAt) {
@@ -211,6 +234,7 @@ Result<Bytes> PeImage::withResources(const ResourceTree& tree, Subsystem subsyst
     if (appended) out.resize(resources.rawOffset, 0);
     for (std::size_t i = 0; i < placed.size(); ++i) {
         const Section& section = placed[i].first;
+        if (i > 0 && section.rawSize == 0) continue; // no bytes in the file (and no offset)
         out.resize(section.rawOffset, 0);
         std::size_t length = i == 0 ? resourceBytes.size() : section.rawSize;
         out.insert(out.end(), placed[i].second, placed[i].second + length);

@@ -33,6 +33,8 @@ public:
     // cannot be laid out.
     Result<Bytes> withResources(const ResourceTree& tree, Subsystem subsystem = Subsystem::Window) const;
     Subsystem subsystem() const;
+    // True when the checksum in the header is the file's own.
+    bool checksumMatches() const;
 
     // The executable's own checksum algorithm, over a file whose checksum field is at `checksumAt`.
     static std::uint32_t checksum(const Bytes& file, std::size_t checksumAt);

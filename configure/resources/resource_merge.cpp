@@ -1,5 +1,6 @@
 #include "configure/resources/resource_merge.h"
 
+#include <map>
 #include <set>
 
 #include "base/little_endian.h"
@@ -37,7 +38,7 @@ void mergeStringBlock(ResourceTree& tree, std::uint16_t block, const Bytes* repl
 
 } // namespace
 
-void applyLauncherResources(ResourceTree& tree, const std::vector<Resource>& launcherResources) {
+Result<void> applyLauncherResources(ResourceTree& tree, const std::vector<Resource>& launcherResources) {
     // Setting entries: every block that holds one is merged, also when the new settings leave
     // all of them absent.
     std::set<std::uint16_t> settingBlocks;
@@ -49,27 +50,37 @@ void applyLauncherResources(ResourceTree& tree, const std::vector<Resource>& lau
         mergeStringBlock(tree, block, replacement);
     }
 
-    // The launcher's icon group and the images it names give way to the new ones; new image ids
-    // start behind any image that another group still uses.
+    // The launcher's icon group and the images it names give way to the new ones. Each new image
+    // gets the lowest id that no other image uses, so no other group's image is overwritten.
     if (const Bytes* oldGroup = tree.find(ResourceTypeGroupIcon, LauncherIconGroup))
         for (std::uint16_t id : iconIdsOfGroup(*oldGroup)) tree.remove(ResourceTypeIcon, id);
     tree.remove(ResourceTypeGroupIcon, LauncherIconGroup);
-    std::uint16_t firstFreeIcon = 1;
+    std::set<std::uint16_t> used;
     auto icons = tree.types.find(ResourceName::number(ResourceTypeIcon));
     if (icons != tree.types.end())
         for (const auto& [name, languages] : icons->second)
-            if (!name.isText && name.id >= firstFreeIcon) firstFreeIcon = static_cast<std::uint16_t>(name.id + 1);
-    std::uint16_t iconShift = static_cast<std::uint16_t>(firstFreeIcon - 1);
+            if (!name.isText) used.insert(name.id);
+    std::map<std::uint16_t, std::uint16_t> newIds;
+    std::uint32_t candidate = 1;
+    for (const Resource& resource : launcherResources) {
+        if (resource.type != ResourceTypeIcon) continue;
+        while (candidate <= 0xFFFF && used.count(static_cast<std::uint16_t>(candidate))) ++candidate;
+        if (candidate > 0xFFFF) return Failure{0, "no free icon ids are left in the executable"};
+        newIds[resource.name] = static_cast<std::uint16_t>(candidate);
+        used.insert(static_cast<std::uint16_t>(candidate));
+    }
 
     for (Resource resource : launcherResources) {
         if (resource.type == ResourceTypeString) continue;
-        if (resource.type == ResourceTypeIcon) resource.name = static_cast<std::uint16_t>(resource.name + iconShift);
+        if (resource.type == ResourceTypeIcon) resource.name = newIds.at(resource.name);
         if (resource.type == ResourceTypeGroupIcon)
             for (std::size_t i = 0; GroupHeaderSize + (i + 1) * GroupEntrySize <= resource.data.size(); ++i) {
                 std::size_t at = GroupHeaderSize + i * GroupEntrySize + 12;
-                setWord(resource.data, at, static_cast<std::uint16_t>(word(&resource.data[at]) + iconShift));
+                auto found = newIds.find(word(&resource.data[at]));
+                if (found != newIds.end()) setWord(resource.data, at, found->second);
             }
         tree.remove(resource.type, resource.name);
         tree.put(resource);
     }
+    return {};
 }

@@ -100,6 +100,13 @@ public:
             fail("resource data lies outside the executable");
             return std::nullopt;
         }
+        // Entries that share or overlap their data would copy it again and again: what is
+        // read may not exceed the executable itself.
+        copied_ += size;
+        if (copied_ > image_.size()) {
+            fail("resource data entries share or overlap their data");
+            return std::nullopt;
+        }
         return ResourceLeaf{Bytes(data, data + size), dword(entry + 8)};
     }
 
@@ -114,6 +121,7 @@ private:
 
     const Bytes& image_;
     std::uint32_t base_, size_;
+    std::uint64_t copied_ = 0;
     const std::function<const std::uint8_t*(std::uint32_t, std::uint32_t)>& readAt_;
 };
 

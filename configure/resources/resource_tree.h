@@ -25,6 +25,7 @@ struct ResourceName {
 struct ResourceLeaf {
     Bytes data;
     std::uint32_t codePage = 0;
+    bool operator==(const ResourceLeaf& other) const { return data == other.data && codePage == other.codePage; }
 };
 
 using LanguageMap = std::map<std::uint16_t, ResourceLeaf>;
@@ -34,6 +35,7 @@ using TypeMap = std::map<ResourceName, NameMap>;
 // The resources of an executable: type, name and language, as its resource section holds them.
 struct ResourceTree {
     TypeMap types;
+    bool operator==(const ResourceTree& other) const { return types == other.types; }
 
     void put(const Resource& resource);
     void remove(std::uint16_t type, std::uint16_t name);

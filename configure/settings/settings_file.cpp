@@ -1,6 +1,7 @@
 #include "configure/settings/settings_file.h"
 
 #include "base/setting_ids.h"
+#include "base/utf8.h"
 
 const std::vector<SettingKey>& settingKeys() {
     static const std::vector<SettingKey> keys = {
@@ -57,12 +58,12 @@ Result<LauncherConfiguration> parseSettings(const std::string& text) {
     std::string::size_type at = 0;
     int lineNumber = 0;
     while (at < text.size()) {
-        std::string::size_type end = text.find('\n', at);
+        // Lines end in LF, CR LF (Windows) or CR alone (old Mac editors); no end is part of a value.
+        std::string::size_type end = text.find_first_of("\r\n", at);
         std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
         at = end == std::string::npos ? text.size() : end + 1;
+        if (end != std::string::npos && text[end] == '\r' && at < text.size() && text[at] == '\n') ++at;
         ++lineNumber;
-        // Files written on Windows end their lines in CR LF; the CR is not part of the value.
-        if (!line.empty() && line.back() == '\r') line.pop_back();
         if (lineNumber == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
         if (line.empty() || line[0] == '#') continue;
         std::string::size_type equals = line.find('=');
@@ -76,6 +77,13 @@ Result<LauncherConfiguration> parseSettings(const std::string& text) {
         bool metadata = false;
         for (const MetadataKey& candidate : metadataKeys())
             if (key == candidate.name) metadata = true;
+        // Lengths are stored in 16 bits: a string table entry holds at most 65,535 UTF-16 units,
+        // and the version resource's texts must leave room for its own 16-bit sizes.
+        std::size_t units = utf16FromUtf8(value).size();
+        std::size_t limit = metadata ? MaxMetadataLength : MaxSettingLength;
+        if (units > limit)
+            return Failure{0, "line " + std::to_string(lineNumber) + ": the value of " + key + " is longer than " +
+                                  std::to_string(limit) + " characters"};
         if (metadata) {
             if (key == "version" && !value.empty() && !parseFileVersion(value))
                 return Failure{0, "line " + std::to_string(lineNumber) + ": version \"" + value +

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <string>
@@ -36,7 +37,12 @@ const std::vector<MetadataKey>& metadataKeys();
 // "1", "1.2", "1.2.3" or "1.2.3.4", each part 0 to 65535, as four numbers; nothing otherwise.
 std::optional<std::vector<unsigned>> parseFileVersion(const std::string& text);
 
-// The configuration, or why the file is refused (naming the line).
+// Longest values, in UTF-16 units: a string table entry's length is a 16-bit number; the version
+// resource's texts share its 16-bit sizes.
+constexpr std::size_t MaxSettingLength = 65535;
+constexpr std::size_t MaxMetadataLength = 1024;
+
+// The configuration, or why the file is refused (naming the line). Lines end in LF, CR LF or CR.
 Result<LauncherConfiguration> parseSettings(const std::string& text);
 
 // The example configuration a launcher is built with when no settings file is given.

@@ -9,6 +9,9 @@
 //   window=none|visible|hidden_then_visible, window_delay_ms=N, run_ms=N
 //   echo_input=1                    read one line from stdin, write it back on stdout, and a line
 //                                   on stderr (a command-line application)
+//   report_log_handles=1            record whether it holds any handle to a file named log.txt
+//   hold_output_ms=N                for -version: leave a helper process behind that holds the
+//                                   output open for N ms after the banner
 // Every start appends its executable, command line and current directory to the file named by
 // the environment variable DOUBLE_RECORD. Like Java 9 and later, a double whose home holds
 // lib\modules refuses -Xbootclasspath/p: and does not start.
@@ -22,10 +25,28 @@
 
 namespace {
 
+std::string utf8(const wchar_t* text) {
+    int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size > 0 ? size - 1 : 0), '\0');
+    if (size > 1) WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes.data(), size, nullptr, nullptr);
+    return bytes;
+}
+
+std::wstring wide(const std::string& text) {
+    int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
+    return out;
+}
+
+std::string modulePath() {
+    wchar_t path[4096] = {};
+    GetModuleFileNameW(nullptr, path, 4096);
+    return utf8(path);
+}
+
 std::string moduleDirectory() {
-    char path[4096] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string text = path;
+    std::string text = modulePath();
     return text.substr(0, text.rfind('\\'));
 }
 
@@ -51,7 +72,7 @@ std::string unescape(const std::string& text) {
 
 std::map<std::string, std::string> readConfig() {
     std::map<std::string, std::string> config;
-    std::ifstream in(moduleDirectory() + "\\double.ini", std::ios::binary);
+    std::ifstream in(wide(moduleDirectory() + "\\double.ini").c_str(), std::ios::binary);
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -67,9 +88,9 @@ int number(const std::map<std::string, std::string>& config, const char* key, in
 }
 
 void appendRecord(const std::string& text) {
-    char path[4096] = {};
-    if (!GetEnvironmentVariableA("DOUBLE_RECORD", path, sizeof path)) return;
-    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+    wchar_t path[4096] = {};
+    if (!GetEnvironmentVariableW(L"DOUBLE_RECORD", path, 4096)) return;
+    HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
@@ -82,6 +103,37 @@ void writeAll(DWORD which, const std::string& bytes) {
     DWORD written = 0;
     if (handle && handle != INVALID_HANDLE_VALUE)
         WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+// Whether any handle of this process refers to a file named log.txt (an inherited one would).
+bool holdsLogHandle() {
+    for (ULONG_PTR value = 4; value < 0x4000; value += 4) {
+        HANDLE handle = reinterpret_cast<HANDLE>(value);
+        if (GetFileType(handle) != FILE_TYPE_DISK) continue;
+        wchar_t path[1024] = {};
+        DWORD length = GetFinalPathNameByHandleW(handle, path, 1024, 0);
+        std::wstring name(path, length < 1024 ? length : 0);
+        if (name.size() >= 8 && _wcsicmp(name.c_str() + name.size() - 8, L"\\log.txt") == 0) return true;
+    }
+    return false;
+}
+
+// A helper that inherits our standard handles and only sleeps, holding the output open.
+void leaveOutputHolder(int milliseconds) {
+    wchar_t self[4096] = {};
+    GetModuleFileNameW(nullptr, self, 4096);
+    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" hold " + std::to_wstring(milliseconds);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION info{};
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
 }
 
 std::string realBanner(const std::string& name) {
@@ -148,15 +200,21 @@ void runApplication(const std::map<std::string, std::string>& config, HINSTANCE 
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (argc == 3 && std::wstring(argv[1]) == L"hold") {
+        Sleep(static_cast<DWORD>(_wtoi(argv[2])));
+        return 0;
+    }
     std::map<std::string, std::string> config = readConfig();
-    std::string commandLine = GetCommandLineA();
-    char directory[4096] = {};
-    GetCurrentDirectoryA(sizeof directory, directory);
-    char self[4096] = {};
-    GetModuleFileNameA(nullptr, self, sizeof self);
+    // Recorded in UTF-8 from the wide forms: every character the launcher passed is kept.
+    std::string commandLine = utf8(GetCommandLineW());
+    wchar_t directory[4096] = {};
+    GetCurrentDirectoryW(4096, directory);
+    std::string self = modulePath();
     HWND console = GetConsoleWindow();
     std::string consoleState = console ? (IsWindowVisible(console) ? "visible" : "hidden") : "none";
-    appendRecord(std::string("start\nexe=") + self + "\ncmdline=" + commandLine + "\ncwd=" + directory +
+    appendRecord(std::string("start\nexe=") + self + "\ncmdline=" + commandLine + "\ncwd=" + utf8(directory) +
                  "\nconsole=" + consoleState + "\nend\n");
 
     bool versionProbe = commandLine.size() >= 8 && commandLine.compare(commandLine.size() - 8, 8, "-version") == 0;
@@ -166,15 +224,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                                                          : realBanner(config.count("banner") ? config.at("banner") : "1.8");
         if (config.count("before_banner")) writeAll(STD_ERROR_HANDLE, unescape(config.at("before_banner")));
         writeAll(STD_ERROR_HANDLE, banner);
+        if (config.count("hold_output_ms")) leaveOutputHolder(number(config, "hold_output_ms", 0));
         return 0;
     }
-    DWORD modules = GetFileAttributesA((moduleDirectory() + "\\..\\lib\\modules").c_str());
+    DWORD modules = GetFileAttributesW(wide(moduleDirectory() + "\\..\\lib\\modules").c_str());
     if (modules != INVALID_FILE_ATTRIBUTES && commandLine.find("-Xbootclasspath/p:") != std::string::npos) {
         writeAll(STD_ERROR_HANDLE, "-Xbootclasspath/p is no longer a supported option.\r\n"
                                    "Error: Could not create the Java Virtual Machine.\r\n"
                                    "Error: A fatal exception has occurred. Program will exit.\r\n");
         return 1;
     }
+    if (config.count("report_log_handles")) appendRecord(holdsLogHandle() ? "log-handle=held\n" : "log-handle=none\n");
     if (config.count("echo_input")) {
         std::string line;
         char c = 0;

@@ -125,16 +125,18 @@ class Scenario:
 
     def configure(self, bin_dir, **config):
         lines = "".join(f"{k}={v}\n" for k, v in config.items() if v is not None)
-        (Path(bin_dir) / "double.ini").write_text(lines)
+        (Path(bin_dir) / "double.ini").write_text(lines, encoding="utf-8")
 
     # --- running ---------------------------------------------------------------------
     def run(self, launcher, args=(), registry=(), env=None, cwd=None, show=None, dialog_actions=None,
-            timeout=30, wait_children=None, splash_shot=None, dialog_shot=None, decoy=None):
+            timeout=30, wait_children=10, splash_shot=None, dialog_shot=None, decoy=None):
+        # By default the run waits (up to wait_children seconds) for the runtimes the launcher
+        # started to end, so that each has recorded its start before the harness ends them.
         if self.record.exists():
             self.record.unlink()
         options = ["--timeout", str(int(timeout * 1000))]
         registry_file = self.dir / "registry.txt"
-        registry_file.write_text("".join(line + "\n" for line in registry))
+        registry_file.write_text("".join(line + "\n" for line in registry), encoding="utf-8")
         options += ["--registry", windows_path(registry_file)]
         environment = {"DOUBLE_RECORD": windows_path(self.record)}
         environment.update(env or {})
@@ -187,7 +189,7 @@ class Scenario:
                 run.errors.append(parts)
         if self.record.exists():
             current = None
-            for line in self.record.read_text(encoding="latin-1").splitlines():
+            for line in self.record.read_text(encoding="utf-8", errors="replace").splitlines():
                 if line == "start":
                     current = {}
                 elif line == "end":

@@ -17,14 +17,14 @@ def bundled(scenario, name="app.exe", **settings):
 
 @pytest.mark.parametrize("content, options", [
     (None, "-Dfrom=setting"),
-    (b"", " "),
-    (b"-Xmx64m\n", "-Xmx64m  "),
-    (b"-Xmx64m\n-Dname=\"two words\"\n", "-Xmx64m -Dname=\"two words\"  "),
+    (b"", ""),
+    (b"-Xmx64m\n", "-Xmx64m "),
+    (b"-Xmx64m\n-Dname=\"two words\"\n", "-Xmx64m -Dname=\"two words\" "),
     (b"-Xmx64m\n-Da=1", "-Xmx64m -Da=1 "),
-    (b"-Xmx64m\n\n-Da=1", "-Xmx64m  -Da=1 "),
-    (b"-Xmx64m\r\n-Da=1\r\n", "-Xmx64m -Da=1  "),
-    (b"\xef\xbb\xbf-Xmx64m\r\n", "-Xmx64m  "),
-    (b"  -Da=1  \n#-Db=2\n", "  -Da=1   #-Db=2  "),
+    (b"-Xmx64m\n\n-Da=1", "-Xmx64m -Da=1 "),
+    (b"-Xmx64m\r\n-Da=1\r\n", "-Xmx64m -Da=1 "),
+    (b"\xef\xbb\xbf-Xmx64m\r\n", "-Xmx64m "),
+    (b"  -Da=1  \n#-Db=2\n", "  -Da=1   "),
 ])
 def test_vm_options_from_file_or_setting(scenario, content, options):
     app, java = bundled(scenario, vm_options="-Dfrom=setting")
@@ -40,7 +40,7 @@ def test_long_option_lines_are_read_whole(scenario):
     long_option = "-Dlong=" + "x" * 5000
     app.with_name("app.exe.vmoptions").write_text(f"{long_option}\n-Dlast=1\n")
     run = scenario.run(app)
-    assert [r["cmdline"] for r in run.app_starts] == [f'"{java}" {long_option} -Dlast=1   -jar app.jar']
+    assert [r["cmdline"] for r in run.app_starts] == [f'"{java}" {long_option} -Dlast=1  -jar app.jar']
 
 
 def test_options_file_follows_the_executable_name(scenario):

@@ -127,7 +127,7 @@ def test_version_texts_icon_and_manifest_read_back(scenario, wine_session, tmp_p
     assert [line[1] for line in lines if line[0] == "fixed"] == ["2.5.1.7"]
     manifest = next(line[1] for line in lines if line[0] == "manifest")
     for required in ('level="asInvoker"', 'uiAccess="false"', "Microsoft.Windows.Common-Controls", 'version="6.0.0.0"',
-                     "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", "<dpiAware", "<dpiAwareness"):
+                     "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", "<dpiAware", "<dpiAwareness", "<longPathAware"):
         assert required in manifest
     assert ["icon", "count=1", "width=32"] in lines
     resources, _, _ = read_resources(out.read_bytes())
@@ -236,3 +236,27 @@ def test_release_folder_and_the_windows_build_of_the_tool(tmp_path, wine_session
     assert (tmp_path / "windows.exe").read_bytes() == (tmp_path / "linux.exe").read_bytes()
     texts = string_table(read_resources((tmp_path / "linux.exe").read_bytes())[0])
     assert texts == {97: "on", 100: '-Xmx512m -Dmyapp.name="My App"', 101: "myapp.jar", 104: "11"}
+
+
+def test_the_input_and_the_settings_are_never_overwritten(tmp_path):
+    prebuilt = (BUILD / "x86_64" / "launcher.exe").read_bytes()
+    named_like_the_temporary = tmp_path / "app.exe.partial"
+    named_like_the_temporary.write_bytes(prebuilt)
+    result, out = configure(tmp_path, CASES["plain"], launcher=named_like_the_temporary, out=tmp_path / "app.exe")
+    assert result.returncode == 0, result.stderr
+    assert named_like_the_temporary.read_bytes() == prebuilt
+    assert read_resources(out.read_bytes())
+
+    original = tmp_path / "input.exe"
+    original.write_bytes(prebuilt)
+    (tmp_path / "out.exe.partial").symlink_to(original)
+    result, out = configure(tmp_path, CASES["plain"], launcher=original, out=tmp_path / "out.exe")
+    assert result.returncode == 0, result.stderr
+    assert original.read_bytes() == prebuilt
+    assert out.read_bytes() != prebuilt
+
+    settings = tmp_path / "configure.settings"
+    result, _ = configure(tmp_path, CASES["plain"], out=settings)
+    assert result.returncode == 1
+    assert "the output is the settings file" in result.stderr
+    assert settings.read_text().startswith("jar=app.jar")

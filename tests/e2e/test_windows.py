@@ -179,7 +179,7 @@ def test_dialog_texts_geometry_and_screenshot(scenario):
     assert dialog["caption"] == "Application Cannot Start"
     assert dialog["text"] == CANNOT_START
     assert dialog["button"] == "OK"
-    assert dialog["message_class"] == "RichEdit20A"
+    assert dialog["message_class"] == "RichEdit20W"
     assert int(dialog["exstyle"], 16) & 0x8  # topmost
     assert int(dialog["style"], 16) & 0x80000 == 0  # no system menu, so no close box
     client = [int(v) for v in dialog["client"].split(",")]

@@ -36,7 +36,7 @@ class WineSession:
             "WINEDEBUG": "-all",
             "WINEDLLOVERRIDES": "mscoree,mshtml=",
             "WINEARCH": "win64",
-            "LANG": "en_US.UTF-8",
+            "LANG": "C.UTF-8",  # a UTF-8 locale that exists: arguments in any language reach Wine
         })
 
     def start(self):

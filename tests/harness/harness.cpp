@@ -49,14 +49,30 @@ std::vector<std::string> split(const std::string& text, char separator) {
     }
 }
 
-// Rebuilds the launcher's command line from our own, so its quoting reaches it unchanged.
-std::string commandLineAfterSeparator() {
-    const char* line = GetCommandLineA();
-    const char* marker = std::strstr(line, " -- ");
-    return marker ? std::string(marker + 4) : std::string();
+std::wstring wide(const std::string& utf8) {
+    int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring text(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), size);
+    return text;
 }
 
-bool parseOptions(int argc, char** argv, Options& options) {
+std::string utf8(const wchar_t* text) {
+    int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size > 0 ? size - 1 : 0), '\0');
+    if (size > 1) WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes.data(), size, nullptr, nullptr);
+    return bytes;
+}
+
+// Rebuilds the launcher's command line from our own wide one, so its quoting and every
+// character reach it unchanged.
+std::string commandLineAfterSeparator() {
+    std::string line = utf8(GetCommandLineW());
+    size_t marker = line.find(" -- ");
+    return marker == std::string::npos ? std::string() : line.substr(marker + 4);
+}
+
+bool parseOptions(const std::vector<std::string>& argv, Options& options) {
+    int argc = static_cast<int>(argv.size());
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (arg == "--") {
@@ -93,7 +109,7 @@ void setUpRegistry(const std::string& file) {
         RegCloseKey(software);
     }
     if (file.empty()) return;
-    std::ifstream in(file);
+    std::ifstream in(wide(file).c_str());
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -105,30 +121,30 @@ void setUpRegistry(const std::string& file) {
             parts[0].erase(0, 3);
         }
         HKEY key;
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, parts[0].c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr, &key,
+        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, wide(parts[0]).c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr, &key,
                             nullptr) != ERROR_SUCCESS) {
             report("error", escapeField("cannot create key " + parts[0]));
             continue;
         }
         if (parts.size() >= 3)
-            RegSetValueExA(key, parts[1].c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(parts[2].c_str()),
-                           static_cast<DWORD>(parts[2].size() + 1));
+            RegSetValueExW(key, wide(parts[1]).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide(parts[2]).c_str()),
+                           static_cast<DWORD>((wide(parts[2]).size() + 1) * sizeof(wchar_t)));
         RegCloseKey(key);
     }
 }
 
 bool startProcess(const std::string& commandLine, const Options& options, HANDLE job, bool suspended,
                   PROCESS_INFORMATION& info) {
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     if (options.show >= 0) {
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = static_cast<WORD>(options.show);
     }
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                        options.workingDirectory.empty() ? nullptr : options.workingDirectory.c_str(), &startup, &info))
+    std::wstring line = wide(commandLine);
+    std::wstring directory = wide(options.workingDirectory);
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                        directory.empty() ? nullptr : directory.c_str(), &startup, &info))
         return false;
     AssignProcessToJobObject(job, info.hProcess);
     if (!suspended) ResumeThread(info.hThread);
@@ -262,12 +278,14 @@ int inspect(const char* path) {
     return 0;
 }
 
-int main(int argc, char** argv) {
+int wmain(int argc, wchar_t** wideArgv) {
+    std::vector<std::string> argv;
+    for (int i = 0; i < argc; ++i) argv.push_back(utf8(wideArgv[i]));
     // Window positions are read in real pixels, whatever the display's scale.
     SetProcessDPIAware();
-    if (argc == 3 && std::string(argv[1]) == "--inspect") return inspect(argv[2]);
+    if (argc == 3 && argv[1] == "--inspect") return inspect(argv[2].c_str());
     Options options;
-    if (!parseOptions(argc, argv, options)) {
+    if (!parseOptions(argv, options)) {
         std::fprintf(stderr, "usage: harness [options] -- LAUNCHER [ARGUMENTS]\n");
         return 2;
     }
@@ -276,8 +294,8 @@ int main(int argc, char** argv) {
     SetEnvironmentVariableA("JAVA_HOME", nullptr);
     for (const std::string& assignment : options.environment) {
         size_t equals = assignment.find('=');
-        SetEnvironmentVariableA(assignment.substr(0, equals).c_str(),
-                                equals == std::string::npos ? nullptr : assignment.substr(equals + 1).c_str());
+        SetEnvironmentVariableW(wide(assignment.substr(0, equals)).c_str(),
+                                equals == std::string::npos ? nullptr : wide(assignment.substr(equals + 1)).c_str());
     }
 
     DebugListener listener;
@@ -291,9 +309,15 @@ int main(int argc, char** argv) {
     }
 
     PROCESS_INFORMATION launcher{};
+    // Wine now and then refuses a start while a previous program's image is still being
+    // released; one more try after a pause tells that apart from a real failure.
     if (!startProcess(options.commandLine, options, job, true, launcher)) {
-        report("error", escapeField("cannot start " + options.commandLine));
-        return 3;
+        Sleep(500);
+        if (!startProcess(options.commandLine, options, job, true, launcher)) {
+            report("error", escapeField("cannot start " + options.commandLine + " (error " +
+                                        std::to_string(GetLastError()) + ")"));
+            return 3;
+        }
     }
     listener.follow(launcher.dwProcessId);
     ResumeThread(launcher.hThread);

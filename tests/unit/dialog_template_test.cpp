@@ -41,7 +41,7 @@ TEST(DialogTemplate, HeaderItemsAndStringsInOrder) {
     EXPECT_EQ(wordAt(bytes, at + 14), 25);
     EXPECT_EQ(wordAt(bytes, at + 16), MessageControlId);
     at += 18;
-    EXPECT_EQ(stringAt(bytes, at), u"RichEdit20A");
+    EXPECT_EQ(stringAt(bytes, at), u"RichEdit20W");
     EXPECT_EQ(stringAt(bytes, at), u"");
     EXPECT_EQ(wordAt(bytes, at), 0);
     at += 2;

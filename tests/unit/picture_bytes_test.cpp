@@ -46,6 +46,19 @@ TEST(PictureBytes, PictureFilesAndUnknownBytesPassUnchanged) {
     EXPECT_TRUE(convert({}).empty());
 }
 
+TEST(PictureBytes, HeadersWhosePaletteLiesBeyondThePictureGetNoFileHeader) {
+    // A 12-byte core header claiming 8 bits a pixel: its palette would end past the bytes.
+    Bytes core = {12, 0, 0, 0, 1, 0, 1, 0, 1, 0, 8, 0, 0xFF};
+    EXPECT_EQ(convert(core), core);
+    // A colour count whose palette size wraps 32 bits.
+    Bytes header(40, 0);
+    little_endian::setDword(header, 0, 40);
+    little_endian::setWord(header, 14, 8);
+    little_endian::setDword(header, 32, 0x40000001);
+    header.resize(64, 0);
+    EXPECT_EQ(convert(header), header);
+}
+
 TEST(Placement, SplashCentredWithOddPixelRightAndBelow) {
     Point at = centredOnScreen(1024, 768, 49, 37);
     EXPECT_EQ(at.x, 487);

@@ -2,6 +2,7 @@
 
 #include "base/little_endian.h"
 #include "base/setting_ids.h"
+#include "configure/resources/executable_metadata.h"
 #include "configure/resources/res_file.h"
 #include "configure/resources/resource_data.h"
 
@@ -71,4 +72,23 @@ TEST(DefaultSplash, PlainSixteenColourBitmapOf1256Bytes) {
     EXPECT_EQ(dwordAt(bitmap, 8), 48u);
     EXPECT_EQ(wordAt(bitmap, 14), 4);
     EXPECT_NE(bitmap[0], 'B');
+}
+
+TEST(IconFile, ManyEntriesSharingOneImageAreRefused) {
+    // 65,535 directory entries that all name one 16 KiB image: each would become an image.
+    Bytes ico;
+    little_endian::putWord(ico, 0);
+    little_endian::putWord(ico, 1);
+    little_endian::putWord(ico, 65535);
+    std::uint32_t imageAt = 6 + 65535 * 16;
+    for (int i = 0; i < 65535; ++i) {
+        for (int k = 0; k < 8; ++k) ico.push_back(0);
+        little_endian::putDword(ico, 16384);
+        little_endian::putDword(ico, imageAt);
+    }
+    ico.resize(imageAt + 16384, 0);
+    Result<std::vector<Resource>> icons = iconResources(ico);
+    ASSERT_FALSE(icons);
+    EXPECT_EQ(icons.failure().what, "icon file has more than 64 images");
+    EXPECT_TRUE(iconResources(defaultIconFile()));
 }

@@ -63,7 +63,7 @@ TEST(ResourceMerge, SettingEntriesAreReplacedAndOtherEntriesOfTheBlockKept) {
     tree.put(Resource{6, 1, 0, Bytes{0, 0}});
     LauncherConfiguration configuration;
     configuration.strings = {{101, "new.jar"}};
-    applyLauncherResources(tree, stringTableResources(configuration));
+    ASSERT_TRUE(applyLauncherResources(tree, stringTableResources(configuration)));
     std::vector<std::u16string> texts = stringBlockTexts(*tree.find(6, 7));
     EXPECT_EQ(texts[101 % 16], u"new.jar");
     EXPECT_EQ(texts[97 % 16], u"");
@@ -76,7 +76,7 @@ TEST(ResourceMerge, BlockWithNothingLeftIsRemoved) {
     std::vector<std::u16string> old(16);
     old[101 % 16] = u"old.jar";
     tree.put(Resource{6, 7, 0, stringBlockBytes(old)});
-    applyLauncherResources(tree, {});
+    ASSERT_TRUE(applyLauncherResources(tree, {}));
     EXPECT_EQ(tree.find(6, 7), nullptr);
 }
 
@@ -91,9 +91,17 @@ TEST(ResourceMerge, NewIconsDoNotTakeTheIdsOfOtherGroups) {
     Bytes newGroup{0, 0, 1, 0, 1, 0};
     newGroup.resize(6 + 14, 0);
     newGroup[6 + 12] = 1;
-    applyLauncherResources(tree, {Resource{3, 1, 0, Bytes{42}}, Resource{14, 1, 0, newGroup}});
+    tree.put(Resource{3, 65535, 0, Bytes{7}}); // the highest id: new ids must not wrap to 0
+    ASSERT_TRUE(applyLauncherResources(tree, {Resource{3, 1, 0, Bytes{42}}, Resource{3, 2, 0, Bytes{43}},
+                                              Resource{14, 1, 0, newGroup}}));
     EXPECT_EQ(*tree.find(3, 5), Bytes{5});
-    EXPECT_EQ(*tree.find(3, 6), Bytes{42});
-    EXPECT_EQ(tree.find(3, 1), nullptr);
-    EXPECT_EQ((*tree.find(14, 1))[6 + 12], 6);
+    EXPECT_EQ(*tree.find(3, 65535), Bytes{7});
+    EXPECT_EQ(*tree.find(3, 1), Bytes{42});
+    EXPECT_EQ(*tree.find(3, 2), Bytes{43});
+    EXPECT_EQ(tree.find(3, 0), nullptr);
+    EXPECT_EQ((*tree.find(14, 1))[6 + 12], 1);
+
+    ResourceTree full;
+    for (std::uint32_t id = 1; id <= 0xFFFF; ++id) full.put(Resource{3, static_cast<std::uint16_t>(id), 0, Bytes{}});
+    EXPECT_FALSE(applyLauncherResources(full, {Resource{3, 1, 0, Bytes{42}}, Resource{14, 1, 0, newGroup}}));
 }

@@ -50,3 +50,25 @@ TEST(SettingsFile, ExampleConfigurationMatchesTheShippedExample) {
     EXPECT_EQ(strings.count(SettingJdkRequired), 0u);
     EXPECT_TRUE(strings.count(SettingStayAlive));
 }
+
+TEST(SettingsFile, CrOnlyAndMixedLineEndsReadAlike) {
+    Result<LauncherConfiguration> result = parseSettings("# old Mac editor\rjar=a.jar\rstay_alive=on\r\nmin_version=11\n");
+    ASSERT_TRUE(result) << result.failure().what;
+    EXPECT_EQ(result.value().strings.at(SettingJar), "a.jar");
+    EXPECT_EQ(result.value().strings.at(SettingStayAlive), "on");
+    EXPECT_EQ(result.value().strings.at(SettingMinimumVersion), "11");
+    Result<LauncherConfiguration> refused = parseSettings("jar=a.jar\r\rbad line\r");
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.failure().what, "line 3: expected key=value, found \"bad line\"");
+}
+
+TEST(SettingsFile, ValuesThatDoNotFitTheir16BitLengthsAreRefused) {
+    std::string fits(65535, 'v');
+    EXPECT_TRUE(parseSettings("vm_options=" + fits + "\n"));
+    Result<LauncherConfiguration> tooLong = parseSettings("jar=a.jar\nvm_options=" + fits + "v\n");
+    ASSERT_FALSE(tooLong);
+    EXPECT_EQ(tooLong.failure().what, "line 2: the value of vm_options is longer than 65535 characters");
+    Result<LauncherConfiguration> longText = parseSettings("copyright=" + std::string(40000, 'c') + "\n");
+    ASSERT_FALSE(longText);
+    EXPECT_EQ(longText.failure().what, "line 1: the value of copyright is longer than 1024 characters");
+}

@@ -3,27 +3,34 @@
 #include "process/vm_options.h"
 
 TEST(VmOptions, EachLineFollowedByOneBlank) {
-    EXPECT_EQ(joinVmOptionLines(""), " ");
-    EXPECT_EQ(joinVmOptionLines("A\n"), "A  ");
-    EXPECT_EQ(joinVmOptionLines("A\nB\n"), "A B  ");
+    EXPECT_EQ(joinVmOptionLines(""), "");
+    EXPECT_EQ(joinVmOptionLines("A\n"), "A ");
+    EXPECT_EQ(joinVmOptionLines("A\nB\n"), "A B ");
     EXPECT_EQ(joinVmOptionLines("A\nB"), "A B ");
-    EXPECT_EQ(joinVmOptionLines("A\n\nB"), "A  B ");
 }
 
 TEST(VmOptions, CrLfReadsLikeLf) {
     EXPECT_EQ(joinVmOptionLines("-Xmx512m\r\n-Dname=\"two words\"\r\n"), joinVmOptionLines("-Xmx512m\n-Dname=\"two words\"\n"));
 }
 
-TEST(VmOptions, LinesAreVerbatim) {
-    EXPECT_EQ(joinVmOptionLines("  -Xmx1g  \n# not a comment"), "  -Xmx1g   # not a comment ");
+TEST(VmOptions, LinesAreVerbatimButCommentsAndBlankLinesAreSkipped) {
+    EXPECT_EQ(joinVmOptionLines("  -Xmx1g  \n# a comment\n   #indented comment\n\n  \t \r\n-Da=#1"), "  -Xmx1g   -Da=#1 ");
 }
 
 TEST(VmOptions, ByteOrderMarkIsSkipped) {
-    EXPECT_EQ(joinVmOptionLines("\xEF\xBB\xBF-Xmx1g\n"), "-Xmx1g  ");
+    EXPECT_EQ(joinVmOptionLines("\xEF\xBB\xBF-Xmx1g\n"), "-Xmx1g ");
     EXPECT_EQ(joinVmOptionLines("-Da=\xEF\xBB\xBF"), "-Da=\xEF\xBB\xBF ");
 }
 
 TEST(VmOptions, LongLinesAreReadWholeAndLaterLinesKept) {
     std::string longLine(10000, 'x');
     EXPECT_EQ(joinVmOptionLines(longLine + "\n-Dlast=1"), longLine + " -Dlast=1 ");
+}
+
+TEST(VmOptions, EncodingIsUtf8WithAMarkOrWhenValidElseTheAnsiCodePage) {
+    EXPECT_EQ(vmOptionsEncoding("\xEF\xBB\xBF-Dcity=\xC5\x81\xC3\xB3""d\xC5\xBA"), VmOptionsEncoding::Utf8);
+    EXPECT_EQ(vmOptionsEncoding("-Dcity=\xC5\x81\xC3\xB3""d\xC5\xBA"), VmOptionsEncoding::Utf8);
+    EXPECT_EQ(vmOptionsEncoding("-Xmx1g"), VmOptionsEncoding::Utf8);
+    EXPECT_EQ(vmOptionsEncoding("-Dname=Caf\xE9"), VmOptionsEncoding::AnsiCodePage); // 1252
+    EXPECT_EQ(vmOptionsEncoding("-Da=\xC3"), VmOptionsEncoding::AnsiCodePage);        // cut short
 }
