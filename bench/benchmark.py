@@ -11,8 +11,9 @@ per-round figures with their spread (the middle half, quartile to quartile).
 (c) A launcher that finds five installed runtimes, none in the written registry keys (Java 9+ and
     vendor keys in both views, PATH, a Program Files folder), each with its release file, against
     one plain start of the runtime it chooses.                    Target: ratio at most 1.2 (no probe).
-(d) Stay-alive: a launcher whose application runs 300 ms, against the application alone.
-                                                                  Target: at most 50 ms more.
+(d) Stay-alive: how much later than its application the launcher ends, apart from the cost of
+    starting: launchers whose application runs 300 ms and 0 ms, against those applications
+    alone.                                                        Target: at most 50 ms.
 (e) Splash for one second, stay-alive off, the application running on: how long the launcher
     runs.                                                         Target: about 1 s.
 """
@@ -107,13 +108,19 @@ def main():
         ratio_case("(c) five installed runtimes", 1.2, launcher, baseline)
         session.env.pop("WINEPATH")
 
-        staying = scenario.launcher({"jar": "app.jar", "bundled_java": r"jre\bin\javaw.exe", "stay_alive": "on"},
-                                    where="d")
-        java = scenario.java_home(staying.parent / "jre", run_ms=300) / "bin" / "javaw.exe"
-        launcher, alone = rounds(session, f'"{w(staying)}"', f'"{w(java)}"  -jar app.jar')
-        later = [a - b for a, b in zip(launcher, alone)]
-        print(f"(d) stay-alive end: launcher {statistics.median(launcher):.1f} ms, application alone "
-              f"{statistics.median(alone):.1f} ms, later per round {spread(later)} ms (target <= 50)")
+        # The end latency, apart from the cost of starting: (launcher with a 300 ms application
+        # minus launcher with a 0 ms one) minus (the same two applications alone).
+        latency_runs = []
+        for run_ms in (300, 0):
+            staying = scenario.launcher({"jar": "app.jar", "bundled_java": r"jre\bin\javaw.exe", "stay_alive": "on"},
+                                        where=f"d{run_ms}")
+            java = scenario.java_home(staying.parent / "jre", run_ms=run_ms) / "bin" / "javaw.exe"
+            latency_runs += [f'"{w(staying)}"', f'"{w(java)}"  -jar app.jar']
+        long_launcher, long_alone, short_launcher, short_alone = rounds(session, *latency_runs)
+        later = [(a - b) - (c - d) for a, b, c, d in zip(long_launcher, short_launcher, long_alone, short_alone)]
+        print(f"(d) stay-alive end: launcher {statistics.median(long_launcher):.1f} ms with a 300 ms application "
+              f"({statistics.median(long_alone):.1f} ms alone); the end noticed later than the application's by "
+              f"{spread(later)} ms per round (target <= 50)")
 
         splash = scenario.launcher({"jar": "app.jar", "bundled_java": r"jre\bin\javaw.exe", "splash": "on",
                                     "splash_seconds": "1"}, where="e")

@@ -35,14 +35,14 @@ def main():
         scenario = Scenario(session, Path(tempfile.mkdtemp(dir=session.base)))
         session.env.pop("DOUBLE_RECORD", None)
 
-        chunk = "".join(chr(32 + i % 90) for i in range(10238)) + "\\r\\n"
+        chunk = "".join(chr(33 + i % 58) for i in range(10238)) + "\\r\\n"
         app = scenario.launcher({"jar": "app.jar", "bundled_java": r"jre\bin\javaw.exe", "stay_alive": "on"},
                                 name="big.exe", where="big")
         scenario.java_home(app.parent / "jre", output=chunk, output_repeat=1024)
         started = time.monotonic()
         session.wine([str(app), "-d"], cwd=app.parent, timeout=600)
         log = (app.parent / "log.txt").read_bytes()
-        expected = ("".join(chr(32 + i % 90) for i in range(10238)) + "\r\n").encode() * 1024
+        expected = ("".join(chr(33 + i % 58) for i in range(10238)) + "\r\n").encode() * 1024
         print(f"(1) 10 MB through -d: log.txt {len(log)} bytes, expected {len(expected)}, "
               f"{'identical' if log == expected else 'DIFFERENT'}, {time.monotonic() - started:.1f} s")
 

@@ -4,6 +4,7 @@
 
 
 #include "base/file_system.h"
+#include "base/system_library.h"
 #include "base/text_encoding.h"
 #include "jvm/version_probe.h"
 
@@ -16,15 +17,44 @@ constexpr std::size_t SmallFileLimit = 64 * 1024;
 
 REGSAM viewFlag(RegistryView view) { return view == RegistryView::Bits32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY; }
 
+// The registry functions, from the kernel where Windows 8 and later keep them (so a search loads
+// no further library), else from the registry library in the system folder.
+struct RegistryCalls {
+    decltype(&RegOpenKeyExW) open = nullptr;
+    decltype(&RegQueryValueExW) query = nullptr;
+    decltype(&RegEnumKeyExW) enumerate = nullptr;
+    decltype(&RegCloseKey) close = nullptr;
+
+    template <typename Function>
+    static bool find(HMODULE module, const char* name, Function& function) {
+        function = module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+        return function != nullptr;
+    }
+    bool from(HMODULE module) {
+        return find(module, "RegOpenKeyExW", open) && find(module, "RegQueryValueExW", query) &&
+               find(module, "RegEnumKeyExW", enumerate) && find(module, "RegCloseKey", close);
+    }
+};
+
+const RegistryCalls& registry() {
+    static const RegistryCalls calls = [] {
+        RegistryCalls found;
+        if (!found.from(GetModuleHandleW(L"kernel32.dll"))) found.from(loadSystemLibrary("advapi32.dll"));
+        return found;
+    }();
+    return calls;
+}
+
 class RegistryKey {
 public:
     RegistryKey(RegistryView view, const std::string& path) {
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, widen(path).c_str(), 0,
-                          KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | viewFlag(view), &key_) != ERROR_SUCCESS)
+        if (!registry().open ||
+            registry().open(HKEY_LOCAL_MACHINE, widen(path).c_str(), 0,
+                            KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | viewFlag(view), &key_) != ERROR_SUCCESS)
             key_ = nullptr;
     }
     ~RegistryKey() {
-        if (key_) RegCloseKey(key_);
+        if (key_) registry().close(key_);
     }
     RegistryKey(const RegistryKey&) = delete;
     RegistryKey& operator=(const RegistryKey&) = delete;
@@ -45,7 +75,7 @@ std::string Win32SearchSystem::registryString(RegistryView view, const std::stri
     wchar_t data[RegistryBufferSize + 1] = {};
     DWORD size = RegistryBufferSize * sizeof(wchar_t);
     DWORD type = 0;
-    if (RegQueryValueExW(key.get(), widen(valueName).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size) !=
+    if (registry().query(key.get(), widen(valueName).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size) !=
         ERROR_SUCCESS)
         return std::string();
     return narrow(std::wstring(data));
@@ -59,7 +89,7 @@ std::vector<std::string> Win32SearchSystem::registrySubkeys(RegistryView view, c
     for (DWORD index = 0;; ++index) {
         DWORD nameLength = RegistryBufferSize;
         FILETIME lastWrite;
-        if (RegEnumKeyExW(key.get(), index, name, &nameLength, nullptr, nullptr, nullptr, &lastWrite) != ERROR_SUCCESS)
+        if (registry().enumerate(key.get(), index, name, &nameLength, nullptr, nullptr, nullptr, &lastWrite) != ERROR_SUCCESS)
             break;
         names.push_back(narrow(name, nameLength));
     }

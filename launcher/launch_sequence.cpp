@@ -25,7 +25,8 @@
 
 namespace {
 
-// How long the launcher waits, after the application has ended, for the rest of its output.
+// After the application has ended, the launcher waits for the rest of its output as long as it
+// keeps coming, and gives up when none came for this long (a helper process may hold it open).
 constexpr DWORD OutputDrainMilliseconds = 2000;
 
 // log.txt is closed once the launch sequence is done, whatever way it ends; the application's
@@ -41,6 +42,14 @@ std::string minimumVersionSetting() {
 
 void traceAll(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) traceLog().trace(line);
+}
+
+void drainOutput(const LaunchState& state) {
+    HANDLE events[] = {state.outputEnded.get(), state.outputArrived.get()};
+    for (;;) {
+        DWORD wait = WaitForMultipleObjects(2, events, FALSE, OutputDrainMilliseconds);
+        if (wait != WAIT_OBJECT_0 + 1) return; // ended, silent too long, or no events to wait on
+    }
 }
 
 // A console launcher outlives Ctrl+C and Ctrl+Break: they are the application's to handle,
@@ -163,7 +172,8 @@ int runLauncher(HINSTANCE instance, const std::string& commandLine, int showComm
         state.consoleLauncher ? startApplicationOnConsole(javaExecutable, arguments, ConsoleUse::SharedWithLauncher)
         : state.consoleWindow ? startApplicationOnConsole(javaExecutable, arguments, ConsoleUse::NewWindow)
                               : startApplication(javaExecutable, arguments,
-                                                 new ApplicationProcessRunner(state.debugLog, state.outputEnded.duplicate()));
+                                                 new ApplicationProcessRunner(state.debugLog, state.outputArrived.duplicate(),
+                                                                              state.outputEnded.duplicate()));
     if (!started) {
         monitorFields.splashActive = false;
         showError(startFailureMessage(started.failure()));
@@ -181,7 +191,7 @@ int runLauncher(HINSTANCE instance, const std::string& commandLine, int showComm
         state.closeChildHandles();
         // The rest of an ended application's output; a running one's output is not waited for.
         bool captured = !state.consoleLauncher && !state.consoleWindow;
-        if (ended && captured) WaitForSingleObject(state.outputEnded.get(), OutputDrainMilliseconds);
+        if (ended && captured) drainOutput(state);
         return static_cast<int>(state.monitor.exitCode);
     }
     state.closeChildHandles();

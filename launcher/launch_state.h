@@ -11,7 +11,9 @@
 // The state of one launch, owned by the launch sequence on the main thread. The startup monitor
 // reaches its part through the monitor window; the application's reader thread touches none of it.
 struct LaunchState {
-    LaunchState() : outputEnded(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    LaunchState()
+        : outputArrived(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+          outputEnded(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
     bool jdkRequired = false;
     bool debugLog = false;
@@ -28,8 +30,9 @@ struct LaunchState {
     UniqueHandle childProcess;
     UniqueHandle childThread;
 
-    // Signalled by the application's reader thread, through a handle of its own, when the
-    // application's output has ended.
+    // Signalled by the application's reader thread, through handles of its own, at each chunk
+    // of the application's output and when that output has ended.
+    UniqueHandle outputArrived;
     UniqueHandle outputEnded;
 
     void closeChildHandles() {

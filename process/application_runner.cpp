@@ -5,8 +5,10 @@
 #include "base/text_encoding.h"
 #include "trace/trace_log.h"
 
-ApplicationProcessRunner::ApplicationProcessRunner(bool writeLogFile, UniqueHandle outputEnded)
-    : ProcessRunner(0), writeLogFile_(writeLogFile), outputEnded_(std::move(outputEnded)) {}
+ApplicationProcessRunner::ApplicationProcessRunner(bool writeLogFile, UniqueHandle outputArrived,
+                                                   UniqueHandle outputEnded)
+    : ProcessRunner(0), writeLogFile_(writeLogFile), outputArrived_(std::move(outputArrived)),
+      outputEnded_(std::move(outputEnded)) {}
 
 void ApplicationProcessRunner::onOutput(const char* data, std::size_t length) {
     if (!data) {
@@ -20,4 +22,5 @@ void ApplicationProcessRunner::onOutput(const char* data, std::size_t length) {
         traceLog().writeToLogFile(bytes.data(), bytes.size());
     }
     traceLog().trace(text);
+    if (outputArrived_) SetEvent(outputArrived_.get());
 }
