@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-
 #include "base/file_system.h"
 #include "base/system_library.h"
 #include "base/text_encoding.h"

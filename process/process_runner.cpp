@@ -1,6 +1,5 @@
 #include "process/process_runner.h"
 
-
 #include "base/text_encoding.h"
 #include "base/utf8.h"
 #include "process/inherited_handles.h"
