@@ -5,7 +5,8 @@ every character it lacks. Text is UTF-8 inside and UTF-16 at the system's calls.
 """
 import re
 import sys
-from pathlib import Path
+
+from source_checks import run_check, source_lines
 
 SHIPPED = ["base", "trace", "process", "jvm", "ui", "launcher", "configure"]
 
@@ -21,27 +22,15 @@ ALLOWED = {"GetProcAddress"}
 
 def violations(root):
     for folder in SHIPPED:
-        for path in sorted((root / folder).rglob("*")):
-            if path.suffix not in (".h", ".cpp"):
-                continue
-            for number, line in enumerate(path.read_text(errors="replace").splitlines(), 1):
-                code = line.split("//")[0]
-                for match in ANSI_CALL.finditer(code):
-                    if match.group(1) not in ALLOWED:
-                        yield f"{path.relative_to(root)}:{number}: {match.group(1)} is the ANSI form; call the wide one"
-                for match in NARROW_CALL.finditer(code):
-                    yield (f"{path.relative_to(root)}:{number}: {match.group(0).strip()} takes a narrow path; use the "
-                           f"wide call (or a std::filesystem path from pathOf)")
-
-
-def main():
-    root = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).resolve().parents[1]
-    found = list(violations(root))
-    for message in found:
-        print(message)
-    print(f"wide calls: {len(found)} narrow call(s)" if found else "wide calls: no ANSI or narrow file call")
-    return 1 if found else 0
+        for path, number, line in source_lines(root, folder):
+            code = line.split("//")[0]
+            for match in ANSI_CALL.finditer(code):
+                if match.group(1) not in ALLOWED:
+                    yield f"{path}:{number}: {match.group(1)} is the ANSI form; call the wide one"
+            for match in NARROW_CALL.finditer(code):
+                yield (f"{path}:{number}: {match.group(0).strip()} takes a narrow path; use the "
+                       f"wide call (or a std::filesystem path from pathOf)")
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_check(violations, "wide calls: {count} narrow call(s)", "wide calls: no ANSI or narrow file call"))
