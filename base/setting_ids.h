@@ -16,7 +16,11 @@ enum SettingId : unsigned {
     SettingPassArguments = 106,    // flag: the launcher's command-line tail goes to the application
     SettingMaximumVersion = 107,   // text: highest Java version that may run the application
     SettingConsole = 108,          // flag: a console program: java.exe shares the launcher's console
+    SettingStartupCheckSeconds = 109, // number: how long a failed start is reported (0: never)
+    SettingDownloadUrl = 110,      // text: where the cannot-start dialog sends users for Java
+    SettingRestartOnExit = 111,    // text: exit statuses that start the application again
+    SettingSingleInstance = 112,   // flag: a second start brings the running application forward
 };
 
 constexpr unsigned FirstSettingId = SettingSplash;
-constexpr unsigned LastSettingId = SettingConsole;
+constexpr unsigned LastSettingId = SettingSingleInstance;

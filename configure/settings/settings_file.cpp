@@ -18,6 +18,10 @@ const std::vector<SettingKey>& settingKeys() {
         {"pass_arguments", SettingPassArguments, "the launcher's arguments follow the jar (flag)"},
         {"max_version", SettingMaximumVersion, "highest Java version that may run the application"},
         {"console", SettingConsole, "a console program for command-line applications (flag)"},
+        {"startup_check_seconds", SettingStartupCheckSeconds, "seconds in which a failed start is reported (number)"},
+        {"download_url", SettingDownloadUrl, "address the cannot-start dialog links to"},
+        {"restart_on_exit", SettingRestartOnExit, "exit statuses that start the application again (list)"},
+        {"single_instance", SettingSingleInstance, "a second start brings the running application forward (flag)"},
     };
     return keys;
 }
