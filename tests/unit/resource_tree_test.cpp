@@ -55,11 +55,13 @@ TEST(ResourceTree, BrokenDirectoriesAreRefused) {
 
 TEST(ResourceMerge, SettingEntriesAreReplacedAndOtherEntriesOfTheBlockKept) {
     ResourceTree tree;
-    std::vector<std::u16string> old(16);
+    std::vector<std::u16string> old(16), next(16);
     old[101 % 16] = u"old.jar";
     old[97 % 16] = u"alive";
-    old[110 % 16] = u"someone else's text";
+    next[112 % 16] = u"on";
+    next[120 % 16] = u"someone else's text";
     tree.put(Resource{6, 7, 0, stringBlockBytes(old)});
+    tree.put(Resource{6, 8, 0, stringBlockBytes(next)});
     tree.put(Resource{6, 1, 0, Bytes{0, 0}});
     LauncherConfiguration configuration;
     configuration.strings = {{101, "new.jar"}};
@@ -67,7 +69,9 @@ TEST(ResourceMerge, SettingEntriesAreReplacedAndOtherEntriesOfTheBlockKept) {
     std::vector<std::u16string> texts = stringBlockTexts(*tree.find(6, 7));
     EXPECT_EQ(texts[101 % 16], u"new.jar");
     EXPECT_EQ(texts[97 % 16], u"");
-    EXPECT_EQ(texts[110 % 16], u"someone else's text");
+    std::vector<std::u16string> nextTexts = stringBlockTexts(*tree.find(6, 8));
+    EXPECT_EQ(nextTexts[112 % 16], u"");
+    EXPECT_EQ(nextTexts[120 % 16], u"someone else's text");
     EXPECT_NE(tree.find(6, 1), nullptr);
 }
 
