@@ -9,27 +9,77 @@ const char* const JdkRegistryKey = "SOFTWARE\\JavaSoft\\Java Development Kit";
 
 namespace {
 
-// 64-bit first: on a 64-bit system that is where 64-bit installers write, whichever launcher runs.
-constexpr RegistryView BothViews[] = {RegistryView::Bits64, RegistryView::Bits32};
+// --- where runtimes are looked for ------------------------------------------------------
 
-// Installers of Java 9 and later: the home under each version subkey.
-const char* const JavaSoftKeys[] = {"SOFTWARE\\JavaSoft\\JDK", "SOFTWARE\\JavaSoft\\JRE"};
-// MSI installers that record <version>\<implementation>\MSI, value Path.
-const char* const MsiPathKeys[] = {"SOFTWARE\\Eclipse Adoptium\\JDK", "SOFTWARE\\Eclipse Adoptium\\JRE",
-                                   "SOFTWARE\\AdoptOpenJDK\\JDK", "SOFTWARE\\AdoptOpenJDK\\JRE",
-                                   "SOFTWARE\\Microsoft\\JDK"};
-const char* const ZuluKey = "SOFTWARE\\Azul Systems\\Zulu";
+// Every registry read covers, in this order: the machine's keys, then the user's (installs for
+// one user); each in the 64-bit view first, where 64-bit installers write, whichever launcher runs.
+struct RegistryPlace {
+    RegistryHive hive;
+    RegistryView view;
+};
+constexpr RegistryPlace RegistryPlaces[] = {
+    {RegistryHive::LocalMachine, RegistryView::Bits64},
+    {RegistryHive::LocalMachine, RegistryView::Bits32},
+    {RegistryHive::CurrentUser, RegistryView::Bits64},
+    {RegistryHive::CurrentUser, RegistryView::Bits32},
+};
 
-// Where installers put runtimes, below each program folder: vendor folder and home pattern.
-const std::pair<const char*, const char*> InstallFolders[] = {
+// Keys that installers write: each version subkey of `key`, then the path `below` it ("*" stands
+// for every subkey at that level), holds the runtime's home in the value `value`.
+struct RegistrySource {
+    const char* key;
+    const char* below;
+    const char* value;
+};
+const RegistrySource InstalledRegistrySources[] = {
+    {"SOFTWARE\\JavaSoft\\JDK", "", "JavaHome"},
+    {"SOFTWARE\\JavaSoft\\JRE", "", "JavaHome"},
+    {"SOFTWARE\\Eclipse Adoptium\\JDK", "*\\MSI", "Path"},
+    {"SOFTWARE\\Eclipse Adoptium\\JRE", "*\\MSI", "Path"},
+    {"SOFTWARE\\AdoptOpenJDK\\JDK", "*\\MSI", "Path"},
+    {"SOFTWARE\\AdoptOpenJDK\\JRE", "*\\MSI", "Path"},
+    {"SOFTWARE\\Microsoft\\JDK", "*\\MSI", "Path"},
+    {"SOFTWARE\\Semeru\\JDK", "*\\MSI", "Path"},
+    {"SOFTWARE\\Semeru\\JRE", "*\\MSI", "Path"},
+    {"SOFTWARE\\Azul Systems\\Zulu", "", "InstallationPath"},
+    {"SOFTWARE\\BellSoft\\Liberica", "", "InstallationPath"},
+    {"SOFTWARE\\Amazon\\Amazon Corretto", "MSI", "InstallDir"},
+    {"SOFTWARE\\SapMachine\\JDK", "", "JavaHome"},
+    {"SOFTWARE\\SapMachine\\JRE", "", "JavaHome"},
+};
+
+// Program folders: the folder an environment variable names, and the path below it.
+struct EnvironmentFolder {
+    const char* variable;
+    const char* below;
+};
+const EnvironmentFolder ProgramFolders[] = {
+    {"ProgramFiles", ""}, {"ProgramFiles(x86)", ""}, {"ProgramW6432", ""}, {"ProgramFiles(Arm)", ""},
+    {"LOCALAPPDATA", "Programs"},
+};
+// Inside each program folder: a vendor's folder and the pattern of the homes in it.
+const std::pair<const char*, const char*> VendorFolders[] = {
     {"Java", "*"},     {"Eclipse Adoptium", "*"}, {"AdoptOpenJDK", "*"}, {"Microsoft", "jdk-*"}, {"Zulu", "*"},
     {"Amazon Corretto", "*"}, {"BellSoft", "*"}, {"Semeru", "*"},       {"SapMachine", "*"},
 };
-const char* const ProgramFolderVariables[] = {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432"};
+// Package managers and development tools, which write no keys: each folder matching `pattern` in
+// the environment folder, then `inside` it, is a candidate home.
+struct PackageFolder {
+    EnvironmentFolder folder;
+    const char* pattern;
+    const char* inside;
+    const char* name;
+};
+const PackageFolder PackageFolders[] = {
+    {{"SCOOP", "apps"}, "*", "current", "scoop"},
+    {{"USERPROFILE", "scoop\\apps"}, "*", "current", "scoop"},
+    {{"ProgramData", "scoop\\apps"}, "*", "current", "scoop (global)"},
+    {{"USERPROFILE", ".jdks"}, "*", "", "IDE downloads"},
+};
 
 struct Runtime {
     std::string executable;
-    std::string home;
+    std::string home; // "" when it cannot be known
 };
 
 std::string withoutTrailingBackslashes(std::string path) {
@@ -42,15 +92,61 @@ std::string folderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-// Homes compare as the file system does: without case, without a trailing backslash.
-std::string homeKey(const std::string& home) {
-    std::string key = withoutTrailingBackslashes(home);
-    for (char& c : key)
+std::string lowered(std::string text) {
+    for (char& c : text)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return key;
+    return text;
+}
+
+// Homes compare as the file system does: without case, without a trailing backslash.
+std::string homeKey(const std::string& home) { return lowered(withoutTrailingBackslashes(home)); }
+
+std::string joined(const std::string& folder, const std::string& below) {
+    return below.empty() ? folder : folder + "\\" + below;
 }
 
 std::string viewName(RegistryView view) { return view == RegistryView::Bits32 ? "32-bit" : "64-bit"; }
+
+std::string placeName(RegistryPlace place, const std::string& key) {
+    std::string hive = place.hive == RegistryHive::CurrentUser ? "HKEY_CURRENT_USER\\" : "";
+    return hive + key + " (" + viewName(place.view) + " registry)";
+}
+
+// The one rule that chooses among the runtimes of a stage that fit: the highest version, then the
+// architecture this PC runs best (its own first), then the first one offered.
+class Ranking {
+public:
+    Ranking(SearchSystem& system, Machine pc) : system_(system), preferred_(machinesRunOn(pc)) {}
+
+    void offer(const Runtime& runtime, const std::string& version) {
+        if (best_.executable.empty() || !versionAtLeast(version, bestVersion_)) return take(runtime, version);
+        if (!versionAtLeast(bestVersion_, version)) return;
+        std::size_t rank = architectureRank(runtime.executable);
+        if (!bestRank_) bestRank_ = architectureRank(best_.executable);
+        if (rank < *bestRank_) take(runtime, version, rank);
+    }
+    const Runtime& best() const { return best_; }
+
+private:
+    // Read only where two versions tie: most searches never open an executable.
+    std::size_t architectureRank(const std::string& executable) {
+        Machine machine = machineOfExecutable(system_.readFileHead(executable, ExecutableHeadBytes));
+        std::size_t rank = 0;
+        while (rank < preferred_.size() && preferred_[rank] != machine) ++rank;
+        return rank;
+    }
+    void take(const Runtime& runtime, const std::string& version, std::optional<std::size_t> rank = std::nullopt) {
+        best_ = runtime;
+        bestVersion_ = version;
+        bestRank_ = rank;
+    }
+
+    SearchSystem& system_;
+    std::vector<Machine> preferred_;
+    Runtime best_;
+    std::string bestVersion_;
+    std::optional<std::size_t> bestRank_;
+};
 
 class Search {
 public:
@@ -68,7 +164,9 @@ public:
         if (request_.jdkOnly) {
             trace("Search for Jdk only...");
             Runtime jdk = registeredJdk();
-            return answer(system_.fileExists(jdk.executable) ? jdk : installedRuntime());
+            if (system_.fileExists(jdk.executable)) return answer(jdk);
+            Runtime javaHome = jdkInJavaHome();
+            return answer(javaHome.executable.empty() ? installedRuntime() : javaHome);
         }
         trace("Bundled Jre not found");
 
@@ -94,71 +192,107 @@ private:
         return versionAtLeast(request_.minimumVersion, version) && versionAtMost(request_.maximumVersion, version);
     }
 
-    std::string probe(const std::string& home) {
-        ProbedVersion probed = system_.probeVersion(home);
+    bool hasCompiler(const Runtime& runtime) {
+        return system_.fileExists(folderOf(runtime.executable) + "\\javac.exe");
+    }
+
+    Ranking ranking() {
+        if (!pc_) pc_ = system_.nativeMachine();
+        return Ranking(system_, *pc_);
+    }
+
+    // Probes the java.exe beside the runtime's executable (the console twin of javaw.exe).
+    std::string probe(const Runtime& runtime) {
+        ProbedVersion probed = system_.probeVersion(folderOf(runtime.executable) + "\\java.exe");
         trace_.insert(trace_.end(), probed.trace.begin(), probed.trace.end());
         return probed.version;
     }
 
-    // A registry value, from the 64-bit view or else from the 32-bit one.
+    // The runtime an existing executable belongs to. A link (Oracle's javapath folder holds links
+    // to the real executables) counts where it leads; the home is the folder above bin, and
+    // unknown where the executable lies elsewhere.
+    Runtime runtimeOfExecutable(const std::string& executable) {
+        std::string real = system_.finalPath(executable);
+        if (real.empty() || homeKey(real) == homeKey(executable)) real = executable;
+        std::string folder = folderOf(real);
+        std::string::size_type slash = folder.rfind('\\');
+        bool inBin = lowered(folder.substr(slash == std::string::npos ? 0 : slash + 1)) == "bin";
+        return Runtime{real, inBin ? folderOf(folder) : std::string()};
+    }
+
+    // The runtime a folder names: its bin's executable, or, for a folder of links such as javapath,
+    // its own; nothing when it holds neither.
+    std::optional<Runtime> runtimeNamedBy(const std::string& folder) {
+        if (folder.empty()) return std::nullopt;
+        std::string inBin = executableIn(folder);
+        if (system_.fileExists(inBin)) {
+            Runtime runtime = runtimeOfExecutable(inBin);
+            // Not a link: the folder is the home, exactly as it was written.
+            if (runtime.executable == inBin) runtime.home = folder;
+            return runtime;
+        }
+        std::string inFolder = joined(withoutTrailingBackslashes(folder), request_.executableName);
+        if (system_.fileExists(inFolder)) return runtimeOfExecutable(inFolder);
+        return std::nullopt;
+    }
+
+    // A registry value from the first place that has it.
     std::string registryString(const std::string& keyPath, const std::string& valueName) {
-        for (RegistryView view : BothViews) {
-            std::string value = system_.registryString(view, keyPath, valueName);
+        for (RegistryPlace place : RegistryPlaces) {
+            std::string value = system_.registryString(place.hive, place.view, keyPath, valueName);
             if (!value.empty()) return value;
         }
         return std::string();
     }
 
-    // The registry's current runtime when its probe passes and its executable exists, else the
-    // enumeration of the runtimes, then of the development kits.
+    // The registry's current runtime when its executable exists and its probe passes, else the
+    // best of the registered runtimes, then of the development kits.
     Runtime registeredRuntime() {
         std::string version = registryString(JreRegistryKey, "CurrentVersion");
         std::string home = registryString(std::string(JreRegistryKey) + "\\" + version, "JavaHome");
-        if (!home.empty() && qualifies(probe(home)) && system_.fileExists(executableIn(home)))
-            return Runtime{executableIn(home), home};
-        Runtime runtime = lastRegistered(JreRegistryKey);
+        Runtime current{executableIn(home), home};
+        if (!home.empty() && system_.fileExists(current.executable) && qualifies(probe(current))) return current;
+        Runtime runtime = bestRegistered(JreRegistryKey);
         if (!system_.fileExists(runtime.executable)) runtime = registeredJdk();
         return runtime;
     }
 
     Runtime registeredJdk() {
-        Runtime jdk = lastRegistered(JdkRegistryKey);
+        Runtime jdk = bestRegistered(JdkRegistryKey);
         if (system_.fileExists(jdk.executable)) trace("Jre key found in registry");
         return jdk;
     }
 
-    // The last version subkey, in the registry's order (64-bit view, then 32-bit), that fits the
-    // wanted versions and whose executable exists. Every fitting subkey is traced with its
-    // candidate, once even where both views show the same key.
-    Runtime lastRegistered(const std::string& keyPath) {
-        Runtime result;
+    // The best version subkey, in every place, that fits the wanted versions and whose executable
+    // exists. Every fitting subkey is traced with its candidate, once even where two places show
+    // the same key.
+    Runtime bestRegistered(const std::string& keyPath) {
+        Ranking best = ranking();
         std::set<std::pair<std::string, std::string>> seen;
-        for (RegistryView view : BothViews) {
-            for (const std::string& version : system_.registrySubkeys(view, keyPath)) {
+        for (RegistryPlace place : RegistryPlaces) {
+            for (const std::string& version : system_.registrySubkeys(place.hive, place.view, keyPath)) {
                 if (!qualifies(version)) continue;
-                std::string home = system_.registryString(view, keyPath + "\\" + version, "JavaHome");
+                std::string home = system_.registryString(place.hive, place.view, keyPath + "\\" + version, "JavaHome");
                 if (!seen.insert({version, homeKey(home)}).second) continue;
                 trace(version);
                 // No home means nothing to start; never fall back to the root of the current drive.
                 if (home.empty()) continue;
                 std::string candidate = executableIn(home);
                 if (system_.fileExists(candidate)) {
-                    result = Runtime{candidate, home};
+                    best.offer(Runtime{candidate, home}, version);
                     trace("found");
                 }
                 trace(candidate);
             }
         }
-        return result;
+        return best.best();
     }
 
     Runtime javaHomeOrLater() {
-        std::string javaHome = system_.environmentVariable("JAVA_HOME");
-        std::string candidate = executableIn(javaHome);
-        if (!javaHome.empty() && system_.fileExists(candidate)) {
-            if (qualifies(probe(javaHome))) {
+        if (std::optional<Runtime> named = runtimeNamedBy(system_.environmentVariable("JAVA_HOME"))) {
+            if (qualifies(probe(*named))) {
                 trace("JAVA_HOME found");
-                return Runtime{candidate, javaHome};
+                return *named;
             }
             trace("Incorrect version");
             return installedRuntime();
@@ -170,53 +304,81 @@ private:
         return Runtime{request_.executableName, std::string()};
     }
 
+    // In JDK mode, JAVA_HOME counts when it names a development kit; nothing is traced otherwise.
+    Runtime jdkInJavaHome() {
+        std::optional<Runtime> named = runtimeNamedBy(system_.environmentVariable("JAVA_HOME"));
+        if (!named || !hasCompiler(*named)) return Runtime{};
+        if (qualifies(probe(*named))) {
+            trace("JAVA_HOME found");
+            return *named;
+        }
+        trace("Incorrect version");
+        return Runtime{};
+    }
+
     // --- the installed runtimes ---------------------------------------------------------
 
     struct Candidate {
-        std::string home;
+        Runtime runtime;
         std::string source;
     };
 
-    void addCandidate(std::vector<Candidate>& candidates, std::set<std::string>& seen, const std::string& home,
+    void addCandidate(std::vector<Candidate>& candidates, std::set<std::string>& seen, Runtime runtime,
                       const std::string& source) {
-        if (home.empty() || !seen.insert(homeKey(home)).second) return;
-        candidates.push_back(Candidate{withoutTrailingBackslashes(home), source});
+        if (runtime.executable.empty()) return;
+        if (!seen.insert(homeKey(runtime.home.empty() ? runtime.executable : runtime.home)).second) return;
+        runtime.home = withoutTrailingBackslashes(runtime.home);
+        candidates.push_back(Candidate{std::move(runtime), source});
+    }
+
+    void addHome(std::vector<Candidate>& candidates, std::set<std::string>& seen, const std::string& home,
+                 const std::string& source) {
+        if (!home.empty()) addCandidate(candidates, seen, Runtime{executableIn(withoutTrailingBackslashes(home)), home}, source);
+    }
+
+    // The keys at the path `below` (see RegistrySource) under `key`.
+    std::vector<std::string> keysBelow(RegistryPlace place, const std::string& key, const std::string& below) {
+        if (below.empty()) return {key};
+        std::string::size_type slash = below.find('\\');
+        std::string level = below.substr(0, slash);
+        std::string rest = slash == std::string::npos ? std::string() : below.substr(slash + 1);
+        std::vector<std::string> keys;
+        if (level != "*") return keysBelow(place, key + "\\" + level, rest);
+        for (const std::string& name : system_.registrySubkeys(place.hive, place.view, key)) {
+            std::vector<std::string> more = keysBelow(place, key + "\\" + name, rest);
+            keys.insert(keys.end(), more.begin(), more.end());
+        }
+        return keys;
     }
 
     std::vector<Candidate> installedCandidates() {
         std::vector<Candidate> candidates;
         std::set<std::string> seen;
-        for (RegistryView view : BothViews) {
-            std::string where = " (" + viewName(view) + " registry)";
-            for (const char* key : JavaSoftKeys)
-                for (const std::string& version : system_.registrySubkeys(view, key))
-                    addCandidate(candidates, seen, system_.registryString(view, std::string(key) + "\\" + version, "JavaHome"),
-                                 std::string(key) + "\\" + version + where);
-            for (const char* key : MsiPathKeys)
-                for (const std::string& version : system_.registrySubkeys(view, key))
-                    for (const std::string& build : system_.registrySubkeys(view, std::string(key) + "\\" + version)) {
-                        std::string msi = std::string(key) + "\\" + version + "\\" + build + "\\MSI";
-                        addCandidate(candidates, seen, system_.registryString(view, msi, "Path"), msi + where);
-                    }
-            for (const std::string& release : system_.registrySubkeys(view, ZuluKey))
-                addCandidate(candidates, seen,
-                             system_.registryString(view, std::string(ZuluKey) + "\\" + release, "InstallationPath"),
-                             std::string(ZuluKey) + "\\" + release + where);
+        for (RegistryPlace place : RegistryPlaces)
+            for (const RegistrySource& source : InstalledRegistrySources)
+                for (const std::string& version : system_.registrySubkeys(place.hive, place.view, source.key))
+                    for (const std::string& key : keysBelow(place, std::string(source.key) + "\\" + version, source.below))
+                        addHome(candidates, seen, system_.registryString(place.hive, place.view, key, source.value),
+                                placeName(place, key));
+        for (const std::string& entry : pathEntries()) {
+            std::string executable = entry + "\\" + request_.executableName;
+            if (system_.fileExists(executable)) addCandidate(candidates, seen, runtimeOfExecutable(executable), "PATH");
         }
-        for (const std::string& entry : pathEntries())
-            if (system_.fileExists(entry + "\\" + request_.executableName))
-                addCandidate(candidates, seen, folderOf(entry), "PATH");
-        for (const std::string& programs : programFolders()) {
+        for (const std::string& programs : foldersOf(ProgramFolders)) {
             // One listing of the program folder, then only the vendor folders that are there.
             std::set<std::string> present;
             for (const std::string& name : system_.subfolders(programs, "*")) present.insert(homeKey(name));
-            for (const auto& [vendor, pattern] : InstallFolders) {
+            for (const auto& [vendor, pattern] : VendorFolders) {
                 if (!present.count(homeKey(vendor))) continue;
                 std::string folder = programs + "\\" + vendor;
                 for (const std::string& name : system_.subfolders(folder, pattern))
-                    addCandidate(candidates, seen, folder + "\\" + name, "install folder");
+                    addHome(candidates, seen, folder + "\\" + name, "install folder");
             }
         }
+        for (const PackageFolder& package : PackageFolders)
+            for (const std::string& folder : foldersOf(std::vector<EnvironmentFolder>{package.folder}))
+                for (const std::string& name : system_.subfolders(folder, package.pattern))
+                    addHome(candidates, seen, joined(folder + "\\" + name, package.inside), package.name);
         return candidates;
     }
 
@@ -241,56 +403,59 @@ private:
         return entries;
     }
 
-    std::vector<std::string> programFolders() {
-        std::vector<std::string> folders;
+    // The folders the environment names, each once, in order; unset variables name none.
+    template <typename Folders>
+    std::vector<std::string> foldersOf(const Folders& folders) {
+        std::vector<std::string> found;
         std::set<std::string> seen;
-        auto add = [&](const std::string& folder) {
-            if (!folder.empty() && seen.insert(homeKey(folder)).second) folders.push_back(withoutTrailingBackslashes(folder));
-        };
-        for (const char* variable : ProgramFolderVariables) add(system_.environmentVariable(variable));
-        std::string localAppData = system_.environmentVariable("LOCALAPPDATA");
-        if (!localAppData.empty()) add(withoutTrailingBackslashes(localAppData) + "\\Programs");
-        return folders;
+        for (const EnvironmentFolder& folder : folders) {
+            std::string base = system_.environmentVariable(folder.variable);
+            if (base.empty()) continue;
+            std::string path = joined(withoutTrailingBackslashes(base), folder.below);
+            if (seen.insert(homeKey(path)).second) found.push_back(path);
+        }
+        return found;
     }
 
-    // A candidate's version: from its `release` file, or, where that names none, from a probe.
-    std::string versionOf(const std::string& home, bool& probed) {
-        std::optional<std::string> release = system_.readSmallFile(home + "\\release");
+    // A candidate's version: from its `release` file, or, where that names none (or the home is
+    // unknown), from a probe.
+    std::string versionOf(const Runtime& runtime, bool& probed) {
+        std::optional<std::string> release =
+            runtime.home.empty() ? std::nullopt : system_.readSmallFile(runtime.home + "\\release");
         std::string version = release ? versionFromReleaseFile(*release) : std::string();
         probed = version.empty();
-        return probed ? probe(home) : version;
+        return probed ? probe(runtime) : version;
     }
 
-    // The highest fitting version among the installed runtimes; in JDK-only mode only homes
-    // with a compiler count.
+    // The best fitting installed runtime; in JDK-only mode only runtimes with a compiler count.
     Runtime installedRuntime() {
         trace("Search installed runtimes...");
-        Runtime chosen;
-        std::string chosenVersion;
+        Ranking best = ranking();
         for (const Candidate& candidate : installedCandidates()) {
-            std::string executable = executableIn(candidate.home);
-            if (!system_.fileExists(executable)) continue;
-            std::string line = "Installed runtime " + candidate.home + " from " + candidate.source;
-            if (request_.jdkOnly && !system_.fileExists(candidate.home + "\\bin\\javac.exe")) {
+            const Runtime& runtime = candidate.runtime;
+            if (!system_.fileExists(runtime.executable)) continue;
+            std::string shown = runtime.home.empty() ? folderOf(runtime.executable) : runtime.home;
+            std::string line = "Installed runtime " + shown + " from " + candidate.source;
+            if (request_.jdkOnly && !hasCompiler(runtime)) {
                 trace(line + ": no javac.exe");
                 continue;
             }
             bool probed = false;
-            std::string version = versionOf(candidate.home, probed);
+            std::string version = versionOf(runtime, probed);
             line += version.empty() ? ": no version" : ": version " + version + (probed ? " (probed)" : "");
             bool fits = qualifies(version);
             trace(fits ? line : line + ", does not fit");
-            if (fits && (chosen.executable.empty() || !versionAtLeast(version, chosenVersion))) {
-                chosen = Runtime{executable, candidate.home};
-                chosenVersion = version;
-            }
+            if (fits) best.offer(runtime, version);
         }
-        trace(chosen.executable.empty() ? "No installed runtime fits" : "Installed runtime chosen: " + chosen.home);
+        const Runtime& chosen = best.best();
+        std::string shown = chosen.home.empty() ? folderOf(chosen.executable) : chosen.home;
+        trace(chosen.executable.empty() ? "No installed runtime fits" : "Installed runtime chosen: " + shown);
         return chosen;
     }
 
     const SearchRequest& request_;
     SearchSystem& system_;
+    std::optional<Machine> pc_;
     std::vector<std::string> trace_;
 };
 

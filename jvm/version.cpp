@@ -47,13 +47,20 @@ std::vector<std::uint64_t> versionComponents(const std::string& text) {
 
 bool startsWithDigit(const std::string& text) { return !text.empty() && isDigit(text[0]); }
 
+// Java 8 and older call themselves 1.N, later ones N: 1.8 and 8 are one version.
+std::vector<std::uint64_t> comparableComponents(const std::string& text) {
+    std::vector<std::uint64_t> components = versionComponents(text);
+    if (components.size() >= 2 && components[0] == 1 && components[1] >= 2) components.erase(components.begin());
+    return components;
+}
+
 } // namespace
 
 bool versionAtLeast(const std::string& minimum, const std::string& version) {
     if (!startsWithDigit(version)) return false;
-    std::vector<std::uint64_t> have = versionComponents(version);
+    std::vector<std::uint64_t> have = comparableComponents(version);
     std::vector<std::uint64_t> need =
-        (!minimum.empty() && isDigit(minimum[0])) ? versionComponents(minimum) : std::vector<std::uint64_t>{0};
+        startsWithDigit(minimum) ? comparableComponents(minimum) : std::vector<std::uint64_t>{0};
     std::size_t count = have.size() > need.size() ? have.size() : need.size();
     for (std::size_t i = 0; i < count; ++i) {
         std::uint64_t a = i < have.size() ? have[i] : 0;
@@ -66,8 +73,9 @@ bool versionAtLeast(const std::string& minimum, const std::string& version) {
 bool versionAtMost(const std::string& maximum, const std::string& version) {
     if (maximum.empty()) return true;
     if (!startsWithDigit(version)) return false;
-    std::vector<std::uint64_t> limit = startsWithDigit(maximum) ? versionComponents(maximum) : std::vector<std::uint64_t>{0};
-    std::vector<std::uint64_t> have = versionComponents(version);
+    std::vector<std::uint64_t> limit =
+        startsWithDigit(maximum) ? comparableComponents(maximum) : std::vector<std::uint64_t>{0};
+    std::vector<std::uint64_t> have = comparableComponents(version);
     for (std::size_t i = 0; i < limit.size(); ++i) {
         std::uint64_t component = i < have.size() ? have[i] : 0;
         if (component != limit[i]) return component < limit[i];

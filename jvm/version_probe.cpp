@@ -5,11 +5,11 @@
 #include "jvm/version.h"
 #include "process/capturing_runner.h"
 
-ProbedVersion probeJavaVersion(const std::string& javaHome) {
-    if (javaHome.empty()) return ProbedVersion{};
+ProbedVersion probeJavaVersion(const std::string& javaExecutable) {
+    if (javaExecutable.empty()) return ProbedVersion{};
     auto runner = std::make_unique<CapturingProcessRunner>(ProcessRunner::KeepAfterEnd);
     // Quoted, so a home with blanks never runs a program planted at the first blank.
-    if (runner->start("\"" + javaHome + "\\bin\\java.exe\" -version") &&
+    if (runner->start("\"" + javaExecutable + "\" -version", ChildWindow::noConsole()) &&
         !runner->waitForOutputEnd(ProbeTimeLimitMilliseconds)) {
         runner->terminateChild();
         runner->waitForOutputEnd(1000);

@@ -6,6 +6,7 @@
 // virus scanner take seconds; a runtime that says nothing in this time is not used.
 constexpr unsigned long ProbeTimeLimitMilliseconds = 5000;
 
-// Runs the home's bin\java.exe -version: the version it reports ("" when none) and the probe's
-// trace lines (its command line, the output as it arrived, "Info = " and the whole output).
-ProbedVersion probeJavaVersion(const std::string& javaHome);
+// Runs java.exe -version (a full path), without a console window: the version it reports ("" when
+// none) and the probe's trace lines (its command line, the output as it arrived, "Info = " and
+// the whole output).
+ProbedVersion probeJavaVersion(const std::string& javaExecutable);

@@ -5,6 +5,7 @@
 #include "base/file_system.h"
 #include "base/system_library.h"
 #include "base/text_encoding.h"
+#include "base/unique_handle.h"
 #include "jvm/version_probe.h"
 
 namespace {
@@ -15,6 +16,8 @@ constexpr DWORD RegistryBufferSize = 1024;
 constexpr std::size_t SmallFileLimit = 64 * 1024;
 
 REGSAM viewFlag(RegistryView view) { return view == RegistryView::Bits32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY; }
+
+HKEY rootKey(RegistryHive hive) { return hive == RegistryHive::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
 
 // The registry functions, from the kernel where Windows 8 and later keep them (so a search loads
 // no further library), else from the registry library in the system folder.
@@ -46,9 +49,9 @@ const RegistryCalls& registry() {
 
 class RegistryKey {
 public:
-    RegistryKey(RegistryView view, const std::string& path) {
+    RegistryKey(RegistryHive hive, RegistryView view, const std::string& path) {
         if (!registry().open ||
-            registry().open(HKEY_LOCAL_MACHINE, widen(path).c_str(), 0,
+            registry().open(rootKey(hive), widen(path).c_str(), 0,
                             KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | viewFlag(view), &key_) != ERROR_SUCCESS)
             key_ = nullptr;
     }
@@ -67,9 +70,9 @@ private:
 
 bool Win32SearchSystem::fileExists(const std::string& path) { return ::fileExists(path); }
 
-std::string Win32SearchSystem::registryString(RegistryView view, const std::string& keyPath,
+std::string Win32SearchSystem::registryString(RegistryHive hive, RegistryView view, const std::string& keyPath,
                                               const std::string& valueName) {
-    RegistryKey key(view, keyPath);
+    RegistryKey key(hive, view, keyPath);
     if (!key.get()) return std::string();
     wchar_t data[RegistryBufferSize + 1] = {};
     DWORD size = RegistryBufferSize * sizeof(wchar_t);
@@ -80,9 +83,10 @@ std::string Win32SearchSystem::registryString(RegistryView view, const std::stri
     return narrow(std::wstring(data));
 }
 
-std::vector<std::string> Win32SearchSystem::registrySubkeys(RegistryView view, const std::string& keyPath) {
+std::vector<std::string> Win32SearchSystem::registrySubkeys(RegistryHive hive, RegistryView view,
+                                                            const std::string& keyPath) {
     std::vector<std::string> names;
-    RegistryKey key(view, keyPath);
+    RegistryKey key(hive, view, keyPath);
     if (!key.get()) return names;
     wchar_t name[RegistryBufferSize + 1] = {};
     for (DWORD index = 0;; ++index) {
@@ -119,4 +123,58 @@ std::optional<std::string> Win32SearchSystem::readSmallFile(const std::string& p
     return readWholeFile(path, SmallFileLimit);
 }
 
-ProbedVersion Win32SearchSystem::probeVersion(const std::string& javaHome) { return probeJavaVersion(javaHome); }
+std::string Win32SearchSystem::readFileHead(const std::string& path, std::size_t limit) {
+    UniqueHandle file(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::string();
+    std::string head(limit, '\0');
+    DWORD count = 0;
+    if (!ReadFile(file.get(), head.data(), static_cast<DWORD>(limit), &count, nullptr)) return std::string();
+    head.resize(count);
+    return head;
+}
+
+std::string Win32SearchSystem::finalPath(const std::string& path) {
+    // Opening the file follows every link on the way; the handle then names the real file.
+    UniqueHandle file(CreateFileW(widen(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) return std::string();
+    std::wstring name(MAX_PATH, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(file.get(), name.data(), static_cast<DWORD>(name.size()), FILE_NAME_NORMALIZED);
+    if (length >= name.size()) {
+        name.resize(length + 1);
+        length = GetFinalPathNameByHandleW(file.get(), name.data(), static_cast<DWORD>(name.size()), FILE_NAME_NORMALIZED);
+    }
+    if (length == 0 || length >= name.size()) return std::string();
+    name.resize(length);
+    // The answer is in the system's long form: \\?\C:\... or \\?\UNC\server\share\...
+    if (name.compare(0, 8, L"\\\\?\\UNC\\") == 0) return narrow(L"\\" + name.substr(7));
+    if (name.compare(0, 4, L"\\\\?\\") == 0) return narrow(name.substr(4));
+    return narrow(name);
+}
+
+Machine Win32SearchSystem::nativeMachine() {
+    // Windows 10 1709 and later name the PC's machine even to an emulated (x64 on ARM64) process;
+    // looked up, not imported, so older systems still start the launcher.
+    using IsWow64Process2Call = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
+    auto isWow64Process2 = reinterpret_cast<IsWow64Process2Call>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "IsWow64Process2")));
+    USHORT process = 0, native = 0;
+    if (isWow64Process2 && isWow64Process2(GetCurrentProcess(), &process, &native)) return static_cast<Machine>(native);
+    SYSTEM_INFO system{};
+    GetNativeSystemInfo(&system);
+    switch (system.wProcessorArchitecture) {
+    case PROCESSOR_ARCHITECTURE_AMD64:
+        return Machine::X64;
+    case PROCESSOR_ARCHITECTURE_ARM64:
+        return Machine::Arm64;
+    case PROCESSOR_ARCHITECTURE_INTEL:
+        return Machine::X86;
+    default:
+        return Machine::Unknown;
+    }
+}
+
+ProbedVersion Win32SearchSystem::probeVersion(const std::string& javaExecutable) {
+    return probeJavaVersion(javaExecutable);
+}

@@ -61,16 +61,15 @@ BOOL WINAPI letTheApplicationHandleInterrupts(DWORD event) {
 } // namespace
 
 int runLauncher(HINSTANCE instance, const std::string& commandLine, int showCommand) {
+    // From the very start: Ctrl+C during the search must not end a console launcher.
+    SetConsoleCtrlHandler(letTheApplicationHandleInterrupts, TRUE);
     loadLibrariesFromSystemFolderOnly();
     LaunchState state;
     TraceLog& log = traceLog();
     LogFileCloser closeLogAtEnd;
 
     state.consoleLauncher = LauncherSettings::flag(SettingConsole);
-    if (state.consoleLauncher) {
-        state.javaExecutableName = "java.exe";
-        SetConsoleCtrlHandler(letTheApplicationHandleInterrupts, TRUE);
-    }
+    if (state.consoleLauncher) state.javaExecutableName = "java.exe";
     CommandLineTail tail =
         readCommandLineTail(commandLine.c_str(), LauncherSettings::flag(SettingPassArguments), nextUtf8Char);
     switch (tail.action) {
@@ -126,6 +125,7 @@ int runLauncher(HINSTANCE instance, const std::string& commandLine, int showComm
     state.minimumJavaVersion = minimumVersionSetting();
     SearchRequest request{state.minimumJavaVersion, LauncherSettings::text(SettingMaximumVersion), state.jdkRequired,
                           state.javaExecutableName, *executableDirectory, LauncherSettings::text(SettingBundledJava)};
+    restoreLibrarySearchForChildren();
     Win32SearchSystem system;
     SearchAnswer answer = findJavaRuntime(request, system);
     traceAll(answer.trace);
@@ -169,11 +169,13 @@ int runLauncher(HINSTANCE instance, const std::string& commandLine, int showComm
     }
     std::string arguments = javaArguments(vmOptions, bootClassPath, jar, tail.applicationArguments);
     Result<StartedProcess> started =
-        state.consoleLauncher ? startApplicationOnConsole(javaExecutable, arguments, ConsoleUse::SharedWithLauncher)
-        : state.consoleWindow ? startApplicationOnConsole(javaExecutable, arguments, ConsoleUse::NewWindow)
+        state.consoleLauncher
+            ? startApplicationOnConsole(javaExecutable, arguments, ConsoleUse::SharedWithLauncher, showCommand)
+        : state.consoleWindow ? startApplicationOnConsole(javaExecutable, arguments, ConsoleUse::NewWindow, showCommand)
                               : startApplication(javaExecutable, arguments,
                                                  new ApplicationProcessRunner(state.debugLog, state.outputArrived.duplicate(),
-                                                                              state.outputEnded.duplicate()));
+                                                                              state.outputEnded.duplicate()),
+                                                 showCommand);
     if (!started) {
         monitorFields.splashActive = false;
         showError(startFailureMessage(started.failure()));

@@ -17,12 +17,20 @@ FARPROC WINAPI loadFromSystemFolder(unsigned notification, PDelayLoadInfo info) 
 } // namespace
 
 void loadLibrariesFromSystemFolderOnly() {
-    // Never the current directory, which may be a downloads folder.
-    SetDllDirectoryW(L"");
-    // Looked up, not imported: systems without it must still start the launcher.
+    __pfnDliNotifyHook2 = loadFromSystemFolder;
+    // Looked up, not imported: systems without it must still start the launcher. It is this
+    // process's own setting; children keep their usual search.
     using SetDefaultDirectories = BOOL(WINAPI*)(DWORD);
     auto setDefaultDirectories = reinterpret_cast<SetDefaultDirectories>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
-    if (setDefaultDirectories) setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    __pfnDliNotifyHook2 = loadFromSystemFolder;
+    if (setDefaultDirectories && setDefaultDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
+    // Without it, at least never the current directory, which may be a downloads folder. Children
+    // inherit this one: restoreLibrarySearchForChildren undoes it before any is started.
+    SetDllDirectoryW(L"");
+}
+
+void restoreLibrarySearchForChildren() {
+    // Back to the default search (the current directory included), which Java's own libraries
+    // and an application's native ones rely on. The launcher's own loads go by full path.
+    SetDllDirectoryW(nullptr);
 }

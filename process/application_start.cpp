@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/file_system.h"
 #include "base/system_error.h"
 #include "base/text_encoding.h"
 #include "process/application_runner.h"
@@ -27,8 +28,11 @@ std::string buildBootClassPath(const std::string& javaHome) {
 namespace {
 
 std::string tracedCommandLine(const std::string& javaExecutable, const std::string& arguments) {
-    traceLog().append("execute: ").append(javaExecutable).append(" ").append(arguments).endLine();
-    std::string commandLine = fullCommandLine(javaExecutable, arguments);
+    // By its full path: process creation looks for a bare name in the launcher's own folder
+    // first, so another program could run than the one found in the working directory.
+    std::string executable = fullPathOf(javaExecutable);
+    traceLog().append("execute: ").append(executable).append(" ").append(arguments).endLine();
+    std::string commandLine = fullCommandLine(executable, arguments);
     traceLog().append("Full command line: ").append(commandLine).endLine();
     return commandLine;
 }
@@ -36,15 +40,16 @@ std::string tracedCommandLine(const std::string& javaExecutable, const std::stri
 } // namespace
 
 Result<StartedProcess> startApplication(const std::string& javaExecutable, const std::string& arguments,
-                                        ApplicationProcessRunner* runner) {
-    Result<StartedProcess> started = runner->start(tracedCommandLine(javaExecutable, arguments));
+                                        ApplicationProcessRunner* runner, int showCommand) {
+    Result<StartedProcess> started =
+        runner->start(tracedCommandLine(javaExecutable, arguments), ChildWindow::shownAs(showCommand));
     if (!started) delete runner;
     return started;
 }
 
 Result<StartedProcess> startApplicationOnConsole(const std::string& javaExecutable, const std::string& arguments,
-                                                 ConsoleUse use) {
-    return startOnConsole(tracedCommandLine(javaExecutable, arguments), use);
+                                                 ConsoleUse use, int showCommand) {
+    return startOnConsole(tracedCommandLine(javaExecutable, arguments), use, showCommand);
 }
 
 std::string startFailureMessage(const Failure& failure) {

@@ -11,14 +11,16 @@ class ApplicationProcessRunner;
 // The boot class path made of the jars in the Java home's lib folder (empty when none).
 std::string buildBootClassPath(const std::string& javaHome);
 
-// Starts the application and returns the caller's own handles to it. The runner belongs to its
-// reader thread once started; after a failure it is destroyed here.
+// Starts the application by the full path of its executable (a relative one is taken from the
+// current directory) and returns the caller's own handles to it. Its first window follows
+// `showCommand`, the launcher's own. The runner belongs to its reader thread once started;
+// after a failure it is destroyed here.
 Result<StartedProcess> startApplication(const std::string& javaExecutable, const std::string& arguments,
-                                        ApplicationProcessRunner* runner);
+                                        ApplicationProcessRunner* runner, int showCommand);
 
 // Starts the application on a console (-c, or a console launcher); its output is not captured.
 Result<StartedProcess> startApplicationOnConsole(const std::string& javaExecutable, const std::string& arguments,
-                                                 ConsoleUse use);
+                                                 ConsoleUse use, int showCommand);
 
 // The text shown when the start failed.
 std::string startFailureMessage(const Failure& failure);

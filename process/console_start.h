@@ -11,5 +11,5 @@ enum class ConsoleUse {
 };
 
 // Starts the application on a console, its output not captured, and returns the caller's own
-// handles to it.
-Result<StartedProcess> startOnConsole(const std::string& commandLine, ConsoleUse use);
+// handles to it. A console window of its own appears as `showCommand` says (-1: the default).
+Result<StartedProcess> startOnConsole(const std::string& commandLine, ConsoleUse use, int showCommand);

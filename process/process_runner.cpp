@@ -13,7 +13,7 @@ void ProcessRunner::onOutput(const char*, std::size_t) {}
 
 void ProcessRunner::onTrace(const std::string& line) { traceLog().trace(line); }
 
-Result<StartedProcess> ProcessRunner::start(const std::string& commandLine) {
+Result<StartedProcess> ProcessRunner::start(const std::string& commandLine, ChildWindow window) {
     if (readerThread_) return Failure{ERROR_BUSY, "the runner already runs a child"};
     if (commandLine.empty()) return Failure{ERROR_INVALID_PARAMETER, "no command line"};
 
@@ -30,8 +30,11 @@ Result<StartedProcess> ProcessRunner::start(const std::string& commandLine) {
     InheritedHandles inherited{inRead.get(), outWrite.get()};
     if (!inherited.ready()) return Failure{GetLastError(), "cannot list the child's handles"};
     STARTUPINFOW& startup = inherited.startupInfo().StartupInfo;
-    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    if (window.showCommand >= 0) {
+        startup.dwFlags |= STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(window.showCommand);
+    }
     startup.hStdInput = inRead.get();
     startup.hStdOutput = outWrite.get();
     startup.hStdError = outWrite.get();
@@ -41,22 +44,29 @@ Result<StartedProcess> ProcessRunner::start(const std::string& commandLine) {
     if (modifiable.size() >= MaxCommandLine) return Failure{ERROR_FILENAME_EXCED_RANGE, "the command line is too long"};
     PROCESS_INFORMATION info{};
     // Created suspended: it runs only once its reader exists, so a failed start starts nothing.
+    // No console window: the output goes to our pipes, and a window (or, with a terminal program
+    // as the system's console host, a terminal tab) would only flash. Window programs ignore it.
     if (!CreateProcessW(nullptr, modifiable.data(), nullptr, nullptr, TRUE,
-                        CREATE_NEW_PROCESS_GROUP | CREATE_SUSPENDED | EXTENDED_STARTUPINFO_PRESENT, nullptr,
-                        nullptr, &startup, &info))
+                        CREATE_NEW_PROCESS_GROUP | CREATE_SUSPENDED | CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT,
+                        nullptr, nullptr, &startup, &info))
         return Failure{GetLastError(), "cannot create the process"};
     UniqueHandle childProcess(info.hProcess);
     UniqueHandle childThread(info.hThread);
 
-    // Created suspended as well: it may destroy this runner, so it runs after start is done.
-    DWORD readerId = 0;
-    UniqueHandle reader(CreateThread(nullptr, 0, readerThreadMain, this, CREATE_SUSPENDED, &readerId));
     StartedProcess handOver;
     handOver.process = childProcess.duplicate();
     handOver.thread = childThread.duplicate();
     handOver.processId = info.dwProcessId;
     handOver.threadId = info.dwThreadId;
-    if (!reader || !handOver.process || !handOver.thread) {
+    if (!handOver.process || !handOver.thread) {
+        Failure failure{GetLastError(), "cannot hand over the child's handles"};
+        TerminateProcess(childProcess.get(), 1);
+        return failure;
+    }
+    // Created suspended as well: it may destroy this runner, so it runs after start is done.
+    DWORD readerId = 0;
+    UniqueHandle reader(CreateThread(nullptr, 0, readerThreadMain, this, CREATE_SUSPENDED, &readerId));
+    if (!reader) {
         Failure failure{GetLastError(), "cannot make the child's reader"};
         TerminateProcess(childProcess.get(), 1);
         return failure;
@@ -64,6 +74,10 @@ Result<StartedProcess> ProcessRunner::start(const std::string& commandLine) {
     if (ResumeThread(childThread.get()) == static_cast<DWORD>(-1)) {
         Failure failure{GetLastError(), "cannot run the child"};
         TerminateProcess(childProcess.get(), 1);
+        // The reader has never run a line: it holds no lock and nothing of ours, so ending it
+        // here is safe, and no thread waits suspended for a runner that goes away.
+        TerminateThread(reader.get(), 0);
+        WaitForSingleObject(reader.get(), INFINITE);
         return failure;
     }
     childThread.reset();

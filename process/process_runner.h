@@ -18,6 +18,17 @@ struct StartedProcess {
     DWORD threadId = 0;
 };
 
+// How a child's windows start. A child whose output is captured never needs a console window, so
+// a console program (a version probe, java.exe) is created without one; the first window of a
+// window program follows `showCommand` (the launcher's own show command), or the system's
+// default where it is -1.
+struct ChildWindow {
+    int showCommand = -1;
+
+    static ChildWindow noConsole() { return ChildWindow{}; }
+    static ChildWindow shownAs(int showCommand) { return ChildWindow{showCommand}; }
+};
+
 // One child process with its standard handles redirected to pipes and a reader thread that
 // hands the child's console output, chunk by chunk, to onOutput.
 class ProcessRunner {
@@ -36,8 +47,8 @@ public:
 
     // Starts the child with its reader and gives the caller handles of its own; on a failure
     // (already running, empty or too long a command line, no pipe, process or reader thread)
-    // nothing runs and the reason is returned.
-    Result<StartedProcess> start(const std::string& commandLine);
+    // nothing runs, no thread of the runner is left, and the reason is returned.
+    Result<StartedProcess> start(const std::string& commandLine, ChildWindow window);
 
     // Waits until the child's output has ended (KeepAfterEnd runners only).
     bool waitForOutputEnd(DWORD milliseconds);

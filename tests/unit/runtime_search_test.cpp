@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <utility>
@@ -12,13 +13,32 @@ const std::string Jre = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
 const std::string Jdk = "SOFTWARE\\JavaSoft\\Java Development Kit";
 const std::string AppDir = "C:\\Apps\\Quill";
 
-// A machine made of maps: files, registry values and subkeys per view, environment, and the
-// version each home reports when probed.
+// The first bytes of an executable built for `machine`, as a linker writes them.
+std::string executableHead(Machine machine) {
+    std::string head(0x80 + 24, '\0');
+    head[0] = 'M';
+    head[1] = 'Z';
+    head[0x3C] = '\x80';
+    head.replace(0x80, 4, std::string("PE\0\0", 4));
+    head[0x84] = static_cast<char>(static_cast<unsigned>(machine) & 0xFF);
+    head[0x85] = static_cast<char>(static_cast<unsigned>(machine) >> 8);
+    return head;
+}
+
+// A machine made of maps: files, registry values and subkeys per view (the machine's keys, and
+// the user's apart), links, environment, and the version each home reports when probed.
 class FakeSystem : public SearchSystem {
 public:
+    using RegistryValues = std::map<std::pair<RegistryView, std::string>, std::map<std::string, std::string>>;
+    using RegistrySubkeys = std::map<std::pair<RegistryView, std::string>, std::vector<std::string>>;
     std::set<std::string> files;
-    std::map<std::pair<RegistryView, std::string>, std::map<std::string, std::string>> values;
-    std::map<std::pair<RegistryView, std::string>, std::vector<std::string>> subkeys;
+    RegistryValues values;
+    RegistrySubkeys subkeys;
+    RegistryValues userValues;
+    RegistrySubkeys userSubkeys;
+    std::map<std::string, std::string> links;    // link -> the file it leads to
+    std::map<std::string, Machine> executables;  // executable -> its machine
+    Machine pc = Machine::X64;
     std::map<std::string, std::string> environment;
     std::map<std::string, std::string> reportedVersions;
     std::map<std::string, std::vector<std::string>> folders;
@@ -36,16 +56,40 @@ public:
         values[{view, key + "\\" + version}]["JavaHome"] = home;
     }
 
-    bool fileExists(const std::string& path) override { return files.count(path) > 0; }
-    std::string registryString(RegistryView view, const std::string& key, const std::string& name) override {
-        auto found = values.find({view, key});
-        if (found == values.end() || !found->second.count(name)) return "";
+    // A key of an installer that writes <key>\<version>\<below> with the home in `value`.
+    void registeredAt(bool user, RegistryView view, const std::string& key, const std::string& version,
+                      const std::string& below, const std::string& value, const std::string& home) {
+        RegistrySubkeys& keys = user ? userSubkeys : subkeys;
+        keys[{view, key}].push_back(version);
+        std::string at = key + "\\" + version;
+        std::string::size_type slash = below.find('\\');
+        if (slash != std::string::npos) { // one level of its own, such as <vm>\MSI
+            keys[{view, at}].push_back(below.substr(0, slash));
+        }
+        (user ? userValues : values)[{view, below.empty() ? at : at + "\\" + below}][value] = home;
+    }
+
+    bool fileExists(const std::string& path) override { return files.count(path) > 0 || links.count(path) > 0; }
+    std::string registryString(RegistryHive hive, RegistryView view, const std::string& key,
+                               const std::string& name) override {
+        RegistryValues& all = hive == RegistryHive::CurrentUser ? userValues : values;
+        auto found = all.find({view, key});
+        if (found == all.end() || !found->second.count(name)) return "";
         return found->second.at(name);
     }
-    std::vector<std::string> registrySubkeys(RegistryView view, const std::string& key) override {
-        auto found = subkeys.find({view, key});
-        return found == subkeys.end() ? std::vector<std::string>{} : found->second;
+    std::vector<std::string> registrySubkeys(RegistryHive hive, RegistryView view, const std::string& key) override {
+        RegistrySubkeys& all = hive == RegistryHive::CurrentUser ? userSubkeys : subkeys;
+        auto found = all.find({view, key});
+        return found == all.end() ? std::vector<std::string>{} : found->second;
     }
+    std::string readFileHead(const std::string& path, std::size_t limit) override {
+        return executables.count(path) ? executableHead(executables.at(path)).substr(0, limit) : "";
+    }
+    std::string finalPath(const std::string& path) override {
+        if (links.count(path)) return links.at(path);
+        return files.count(path) ? path : "";
+    }
+    Machine nativeMachine() override { return pc; }
     std::string environmentVariable(const std::string& name) override {
         return environment.count(name) ? environment.at(name) : "";
     }
@@ -59,7 +103,11 @@ public:
         if (!smallFiles.count(path)) return std::nullopt;
         return smallFiles.at(path);
     }
-    ProbedVersion probeVersion(const std::string& home) override {
+    ProbedVersion probeVersion(const std::string& javaExecutable) override {
+        const std::string inBin = "\\bin\\java.exe";
+        bool underBin = javaExecutable.size() > inBin.size() &&
+                        javaExecutable.compare(javaExecutable.size() - inBin.size(), inBin.size(), inBin) == 0;
+        std::string home = javaExecutable.substr(0, javaExecutable.size() - (underBin ? inBin.size() : 9));
         probedHomes.push_back(home);
         std::string version = reportedVersions.count(home) ? reportedVersions.at(home) : "";
         return ProbedVersion{version, {"probe " + home, "Info = ", version}};
@@ -339,4 +387,255 @@ TEST(RuntimeSearch, AMissingOrMalformedReleaseFileMeansAProbe) {
 TEST(RuntimeSearch, BundledHomeIsTheFolderAboveBin) {
     EXPECT_EQ(homeOfExecutable("C:\\App\\jre\\bin\\javaw.exe"), "C:\\App\\jre");
     EXPECT_EQ(homeOfExecutable("C:\\App\\..\\runtime\\bin\\java.exe"), "C:\\App\\..\\runtime");
+}
+
+namespace {
+
+SearchRequest wanting(const std::string& minimum, const std::string& maximum = "", bool jdkOnly = false) {
+    return SearchRequest{minimum, maximum, jdkOnly, "javaw.exe", AppDir, ""};
+}
+
+std::vector<std::string> tail(const std::vector<std::string>& lines, std::size_t from) {
+    return std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(from), lines.end());
+}
+
+} // namespace
+
+TEST(ExecutableMachine, ReadsTheMachineFieldOnlyWhereTheHeaderIsWhole) {
+    EXPECT_EQ(machineOfExecutable(executableHead(Machine::Arm64)), Machine::Arm64);
+    EXPECT_EQ(machineOfExecutable(executableHead(Machine::X86)), Machine::X86);
+    std::string head = executableHead(Machine::X64);
+    EXPECT_EQ(machineOfExecutable(head), Machine::X64);
+    EXPECT_EQ(machineOfExecutable(head.substr(0, 0x85)), Machine::Unknown); // machine field cut in half
+    EXPECT_EQ(machineOfExecutable(head.substr(0, 0x30)), Machine::Unknown);
+    EXPECT_EQ(machineOfExecutable(""), Machine::Unknown);
+    std::string farAway = head;
+    farAway.replace(0x3C, 4, std::string("\xFE\xFF\xFF\xFF", 4)); // an offset that would wrap
+    EXPECT_EQ(machineOfExecutable(farAway), Machine::Unknown);
+    std::string beyondRead = head + std::string(ExecutableHeadBytes, '\0');
+    beyondRead.replace(0x3C, 4, std::string("\x00\x10\x00\x00", 4)); // at 4096: past what is read
+    beyondRead.replace(ExecutableHeadBytes, 6, std::string("PE\0\0\x64\x86", 6));
+    EXPECT_EQ(machineOfExecutable(beyondRead), Machine::Unknown);
+    std::string notPe = head;
+    notPe[0x81] = 'X';
+    EXPECT_EQ(machineOfExecutable(notPe), Machine::Unknown);
+    EXPECT_EQ(machineOfExecutable("ZM" + head.substr(2)), Machine::Unknown);
+}
+
+// The written stage over the older keys takes the highest version, not the last subkey: text
+// order puts 1.8.0_391 before 1.8.0_65, and the 32-bit view is read after the 64-bit one.
+TEST(RuntimeSearch, WrittenRegistryStageTakesTheHighestVersionThenThePcsArchitecture) {
+    FakeSystem system;
+    system.registered(Jre, "1.8.0_391", "C:\\jre391");
+    system.registered(Jre, "1.8.0_65", "C:\\jre65");
+    system.runtime("C:\\jre391");
+    system.runtime("C:\\jre65");
+    SearchAnswer answer = findJavaRuntime(request(), system);
+    EXPECT_EQ(answer.executable, "C:\\jre391\\bin\\javaw.exe");
+    EXPECT_EQ(answer.trace, concat(jreStart(), {"1.8.0_391", "found", "C:\\jre391\\bin\\javaw.exe", "1.8.0_65", "found",
+                                                "C:\\jre65\\bin\\javaw.exe", "Jre key found in registry"}));
+
+    FakeSystem views;
+    views.registered(Jre, "1.8.0_391", "C:\\Program Files\\Java\\jre", RegistryView::Bits64);
+    views.registered(Jre, "1.8.0_391", "C:\\Program Files (x86)\\Java\\jre", RegistryView::Bits32);
+    views.runtime("C:\\Program Files\\Java\\jre");
+    views.runtime("C:\\Program Files (x86)\\Java\\jre");
+    views.executables["C:\\Program Files\\Java\\jre\\bin\\javaw.exe"] = Machine::X64;
+    views.executables["C:\\Program Files (x86)\\Java\\jre\\bin\\javaw.exe"] = Machine::X86;
+    EXPECT_EQ(findJavaRuntime(request(), views).home, "C:\\Program Files\\Java\\jre");
+    // The architecture decides, not the order: here the 64-bit view names the 32-bit runtime.
+    views.executables["C:\\Program Files\\Java\\jre\\bin\\javaw.exe"] = Machine::X86;
+    views.executables["C:\\Program Files (x86)\\Java\\jre\\bin\\javaw.exe"] = Machine::X64;
+    EXPECT_EQ(findJavaRuntime(request(), views).home, "C:\\Program Files (x86)\\Java\\jre");
+    views.pc = Machine::X86;
+    EXPECT_EQ(findJavaRuntime(request(), views).home, "C:\\Program Files\\Java\\jre");
+}
+
+TEST(RuntimeSearch, AnArm64PcPrefersArm64ThenX64RuntimesOfTheSameVersion) {
+    FakeSystem system;
+    system.environment["PATH"] = "C:\\x86\\bin;C:\\x64\\bin;C:\\arm64\\bin;C:\\older-arm64\\bin";
+    for (const auto& [name, machine] : {std::pair{"x86", Machine::X86}, std::pair{"x64", Machine::X64},
+                                        std::pair{"arm64", Machine::Arm64}, std::pair{"older-arm64", Machine::Arm64}}) {
+        std::string home = std::string("C:\\") + name;
+        system.runtime(home, "21.0.5");
+        system.executables[home + "\\bin\\javaw.exe"] = machine;
+    }
+    system.reportedVersions["C:\\older-arm64"] = "21.0.4"; // a higher version beats any architecture
+    system.pc = Machine::Arm64;
+    EXPECT_EQ(findJavaRuntime(request("17"), system).home, "C:\\arm64");
+    system.executables.erase("C:\\arm64\\bin\\javaw.exe"); // unreadable: ranks after every known one
+    EXPECT_EQ(findJavaRuntime(request("17"), system).home, "C:\\x64");
+    system.pc = Machine::X64;
+    system.executables["C:\\arm64\\bin\\javaw.exe"] = Machine::Arm64;
+    EXPECT_EQ(findJavaRuntime(request("17"), system).home, "C:\\x64");
+    system.reportedVersions["C:\\older-arm64"] = "21.0.6";
+    EXPECT_EQ(findJavaRuntime(request("17"), system).home, "C:\\older-arm64");
+}
+
+TEST(RuntimeSearch, PerUserInstallsAreFoundWhereverTheMachinesKeysAreRead) {
+    FakeSystem system;
+    system.runtime("C:\\Users\\ann\\AppData\\Local\\Programs\\Eclipse Adoptium\\jdk-21", "21.0.5");
+    system.registeredAt(true, RegistryView::Bits64, "SOFTWARE\\Eclipse Adoptium\\JDK", "21.0.5.11", "hotspot\\MSI",
+                        "Path", "C:\\Users\\ann\\AppData\\Local\\Programs\\Eclipse Adoptium\\jdk-21\\");
+    SearchAnswer installed = findJavaRuntime(request("11"), system);
+    EXPECT_EQ(installed.home, "C:\\Users\\ann\\AppData\\Local\\Programs\\Eclipse Adoptium\\jdk-21");
+    EXPECT_EQ(installed.trace[9], "Installed runtime C:\\Users\\ann\\AppData\\Local\\Programs\\Eclipse Adoptium\\jdk-21 "
+                                  "from HKEY_CURRENT_USER\\SOFTWARE\\Eclipse Adoptium\\JDK\\21.0.5.11\\hotspot\\MSI "
+                                  "(64-bit registry): version 21.0.5 (probed)");
+
+    FakeSystem written;
+    written.userValues[{RegistryView::Bits64, Jre}]["CurrentVersion"] = "1.8";
+    written.registeredAt(true, RegistryView::Bits64, Jre, "1.8", "", "JavaHome", "C:\\Users\\ann\\jre8");
+    written.runtime("C:\\Users\\ann\\jre8");
+    EXPECT_EQ(findJavaRuntime(request(), written).trace,
+              concat(jreStart(), {"probe C:\\Users\\ann\\jre8", "Info = ", "1.8.0_391", "Jre key found in registry"}));
+    written.userValues[{RegistryView::Bits64, Jre}].erase("CurrentVersion");
+    EXPECT_EQ(findJavaRuntime(request(), written).trace,
+              concat(jreStart(), {"1.8", "found", "C:\\Users\\ann\\jre8\\bin\\javaw.exe", "Jre key found in registry"}));
+}
+
+TEST(RuntimeSearch, VendorsThatWriteOnlyTheirOwnKeysAreFound) {
+    struct Vendor {
+        std::string key, version, below, value;
+    };
+    for (const Vendor& vendor : {
+             Vendor{"SOFTWARE\\Amazon\\Amazon Corretto", "21.0.5.11.1", "MSI", "InstallDir"},
+             Vendor{"SOFTWARE\\BellSoft\\Liberica", "21.0.5+11", "", "InstallationPath"},
+             Vendor{"SOFTWARE\\Semeru\\JDK", "21.0.5.11", "openj9\\MSI", "Path"},
+             Vendor{"SOFTWARE\\Semeru\\JRE", "17.0.13.11", "openj9\\MSI", "Path"},
+             Vendor{"SOFTWARE\\SapMachine\\JDK", "21.0.5", "", "JavaHome"},
+             Vendor{"SOFTWARE\\SapMachine\\JRE", "21.0.5", "", "JavaHome"},
+         }) {
+        FakeSystem system;
+        system.runtime("D:\\vendor\\jdk", "21.0.5");
+        system.registeredAt(false, RegistryView::Bits64, vendor.key, vendor.version, vendor.below, vendor.value,
+                            "D:\\vendor\\jdk\\");
+        SearchAnswer answer = findJavaRuntime(request("17"), system);
+        EXPECT_EQ(answer.executable, "D:\\vendor\\jdk\\bin\\javaw.exe") << vendor.key;
+        std::string key = vendor.key + "\\" + vendor.version + (vendor.below.empty() ? "" : "\\" + vendor.below);
+        EXPECT_EQ(answer.trace[9], "Installed runtime D:\\vendor\\jdk from " + key +
+                                       " (64-bit registry): version 21.0.5 (probed)");
+    }
+}
+
+TEST(RuntimeSearch, PackageManagerIdeAndArmProgramFoldersAreSearched) {
+    FakeSystem system;
+    system.environment["USERPROFILE"] = "C:\\Users\\ann";
+    system.environment["ProgramData"] = "C:\\ProgramData";
+    system.environment["ProgramFiles(Arm)"] = "C:\\Program Files (Arm)";
+    system.folders["C:\\Users\\ann\\scoop\\apps"] = {"git", "temurin21-jdk"};
+    system.folders["C:\\ProgramData\\scoop\\apps"] = {"zulu17-jdk"};
+    system.folders["C:\\Users\\ann\\.jdks"] = {"corretto-22.0.2", "openjdk-23"};
+    system.folders["C:\\Program Files (Arm)"] = {"Microsoft"};
+    system.folders["C:\\Program Files (Arm)\\Microsoft"] = {"jdk-21.0.5.11-hotspot"};
+    system.runtime("C:\\Users\\ann\\scoop\\apps\\temurin21-jdk\\current", "21.0.5");
+    system.runtime("C:\\ProgramData\\scoop\\apps\\zulu17-jdk\\current", "17.0.13");
+    system.runtime("C:\\Users\\ann\\.jdks\\corretto-22.0.2", "22.0.2");
+    system.runtime("C:\\Program Files (Arm)\\Microsoft\\jdk-21.0.5.11-hotspot", "21.0.5");
+    SearchAnswer answer = findJavaRuntime(request("17"), system);
+    EXPECT_EQ(tail(answer.trace, 5), (std::vector<std::string>{
+                                         "Search installed runtimes...",
+                                         "probe C:\\Program Files (Arm)\\Microsoft\\jdk-21.0.5.11-hotspot", "Info = ",
+                                         "21.0.5",
+                                         "Installed runtime C:\\Program Files (Arm)\\Microsoft\\jdk-21.0.5.11-hotspot "
+                                         "from install folder: version 21.0.5 (probed)",
+                                         "probe C:\\Users\\ann\\scoop\\apps\\temurin21-jdk\\current", "Info = ", "21.0.5",
+                                         "Installed runtime C:\\Users\\ann\\scoop\\apps\\temurin21-jdk\\current from "
+                                         "scoop: version 21.0.5 (probed)",
+                                         "probe C:\\ProgramData\\scoop\\apps\\zulu17-jdk\\current", "Info = ", "17.0.13",
+                                         "Installed runtime C:\\ProgramData\\scoop\\apps\\zulu17-jdk\\current from "
+                                         "scoop (global): version 17.0.13 (probed)",
+                                         "probe C:\\Users\\ann\\.jdks\\corretto-22.0.2", "Info = ", "22.0.2",
+                                         "Installed runtime C:\\Users\\ann\\.jdks\\corretto-22.0.2 from IDE downloads: "
+                                         "version 22.0.2 (probed)",
+                                         "Installed runtime chosen: C:\\Users\\ann\\.jdks\\corretto-22.0.2"}));
+    // SCOOP names a scoop of its own; the same runtime reached twice counts once.
+    system.environment["SCOOP"] = "C:\\Users\\ann\\scoop\\";
+    SearchAnswer again = findJavaRuntime(request("17"), system);
+    EXPECT_EQ(std::count_if(again.trace.begin(), again.trace.end(),
+                            [](const std::string& line) { return line.find("temurin21-jdk\\current from") != std::string::npos; }),
+              1);
+}
+
+// Oracle's installer puts a folder of links on PATH (javapath); JAVA_HOME sometimes names it too.
+TEST(RuntimeSearch, ALinkOnPathOrInJavaHomeLeadsToTheRealHome) {
+    const std::string javapath = "C:\\Program Files\\Common Files\\Oracle\\Java\\javapath";
+    const std::string real = "C:\\Program Files\\Java\\jdk-21";
+    FakeSystem system;
+    system.runtime(real, "21.0.5");
+    system.smallFiles[real + "\\release"] = "JAVA_VERSION=\"21.0.5\"\n";
+    system.links[javapath + "\\javaw.exe"] = real + "\\bin\\javaw.exe";
+    system.links[javapath + "\\java.exe"] = real + "\\bin\\java.exe";
+    system.environment["PATH"] = "C:\\Windows;" + javapath;
+    SearchAnswer onPath = findJavaRuntime(request("17"), system);
+    EXPECT_EQ(onPath.executable, real + "\\bin\\javaw.exe");
+    EXPECT_EQ(onPath.home, real);
+    EXPECT_EQ(onPath.trace[6], "Installed runtime " + real + " from PATH: version 21.0.5");
+
+    system.environment["JAVA_HOME"] = javapath;
+    SearchAnswer javaHome = findJavaRuntime(request("17"), system);
+    EXPECT_EQ(javaHome.executable, real + "\\bin\\javaw.exe");
+    EXPECT_EQ(javaHome.home, real);
+    EXPECT_EQ(tail(javaHome.trace, 3),
+              (std::vector<std::string>{"Jre key not found in registry", "probe " + real, "Info = ", "21.0.5",
+                                        "JAVA_HOME found"}));
+
+    // A PATH executable that is no link and lies outside any bin: its home is unknown, so it is
+    // probed, and started where it is.
+    FakeSystem shim;
+    shim.files.insert("C:\\tools\\shims\\javaw.exe");
+    shim.files.insert("C:\\tools\\shims\\java.exe");
+    shim.reportedVersions["C:\\tools\\shims"] = "17.0.13";
+    shim.environment["PATH"] = "C:\\tools\\shims";
+    SearchAnswer homeless = findJavaRuntime(request("17"), shim);
+    EXPECT_EQ(homeless.executable, "C:\\tools\\shims\\javaw.exe");
+    EXPECT_EQ(homeless.home, "");
+    EXPECT_EQ(tail(homeless.trace, 6),
+              (std::vector<std::string>{"probe C:\\tools\\shims", "Info = ", "17.0.13",
+                                        "Installed runtime C:\\tools\\shims from PATH: version 17.0.13 (probed)",
+                                        "Installed runtime chosen: C:\\tools\\shims"}));
+}
+
+TEST(RuntimeSearch, VersionsAsJavaDevelopersWriteThem) {
+    FakeSystem system;
+    system.environment["JAVA_HOME"] = "C:\\jdk8";
+    system.runtime("C:\\jdk8", "1.8.0_391");
+    EXPECT_EQ(findJavaRuntime(wanting("8"), system).executable, "C:\\jdk8\\bin\\javaw.exe");
+    EXPECT_EQ(findJavaRuntime(wanting("9"), system).executable, "");
+
+    FakeSystem registered;
+    registered.registered(Jre, "1.8", "C:\\jre8");
+    registered.registered(Jre, "9.0.4", "C:\\jre9");
+    registered.runtime("C:\\jre8");
+    registered.runtime("C:\\jre9");
+    EXPECT_EQ(findJavaRuntime(wanting("1.6", "8"), registered).executable, "C:\\jre8\\bin\\javaw.exe");
+    EXPECT_EQ(findJavaRuntime(wanting("1.6", "9"), registered).executable, "C:\\jre9\\bin\\javaw.exe");
+    EXPECT_EQ(findJavaRuntime(wanting("8", "1.8"), registered).executable, "C:\\jre8\\bin\\javaw.exe");
+}
+
+TEST(RuntimeSearch, JdkModeTakesAJavaHomeThatHoldsACompiler) {
+    FakeSystem system;
+    system.environment["JAVA_HOME"] = "C:\\jdk-17";
+    system.runtime("C:\\jdk-17", "17.0.13");
+    std::vector<std::string> start = {"Search for Jdk only...", "Try bundled JRE or JDK path: " + AppDir + "\\",
+                                      "Search for Jdk only..."};
+    // No compiler: not a development kit, and nothing is said about it.
+    EXPECT_EQ(findJavaRuntime(wanting("11", "", true), system).trace, concat(start, NothingInstalled));
+    system.files.insert("C:\\jdk-17\\bin\\javac.exe");
+    SearchAnswer found = findJavaRuntime(wanting("11", "", true), system);
+    EXPECT_EQ(found.executable, "C:\\jdk-17\\bin\\javaw.exe");
+    EXPECT_EQ(found.home, "C:\\jdk-17");
+    EXPECT_EQ(found.trace, concat(start, {"probe C:\\jdk-17", "Info = ", "17.0.13", "JAVA_HOME found"}));
+    EXPECT_EQ(findJavaRuntime(wanting("21", "", true), system).trace,
+              concat(start, {"probe C:\\jdk-17", "Info = ", "17.0.13", "Incorrect version", NothingInstalled[0],
+                             NothingInstalled[1]}));
+}
+
+TEST(RuntimeSearch, TheCurrentRuntimeIsNotProbedWhenItsExecutableIsMissing) {
+    FakeSystem system;
+    system.values[{RegistryView::Bits64, Jre}]["CurrentVersion"] = "1.8";
+    system.registered(Jre, "1.8", "C:\\removed");
+    SearchAnswer answer = findJavaRuntime(request(), system);
+    EXPECT_TRUE(system.probedHomes.empty());
+    EXPECT_EQ(answer.trace[3], "1.8");
 }

@@ -84,3 +84,30 @@ TEST(VersionFromReleaseFile, TakesTheQuotedJavaVersion) {
     EXPECT_EQ(versionFromReleaseFile("JAVA_VERSION=\"17\nMORE=\"x\"\n"), "");
     EXPECT_EQ(versionFromReleaseFile(""), "");
 }
+
+// Java developers write 8 where Java 8 itself says 1.8: both sides take either form.
+TEST(VersionAtLeast, OneDotNAndNAreTheSameVersion) {
+    EXPECT_TRUE(versionAtLeast("8", "1.8.0_391"));
+    EXPECT_TRUE(versionAtLeast("8", "1.8"));
+    EXPECT_TRUE(versionAtLeast("1.8", "8"));
+    EXPECT_TRUE(versionAtLeast("1.8.0_100", "8.0.391"));
+    EXPECT_FALSE(versionAtLeast("8.0.400", "1.8.0_391"));
+    EXPECT_FALSE(versionAtLeast("9", "1.8.0_391"));
+    EXPECT_TRUE(versionAtLeast("1.9", "9.0.4"));
+    EXPECT_TRUE(versionAtLeast("7", "1.10"));
+    // 1.0 and 1.1 were never called 0 or 1.
+    EXPECT_TRUE(versionAtLeast("1.1", "1.2"));
+    EXPECT_FALSE(versionAtLeast("1.2", "1.1.8"));
+    EXPECT_TRUE(versionAtLeast("1", "1.1"));
+}
+
+TEST(VersionAtMost, OneDotNAndNAreTheSameVersion) {
+    EXPECT_TRUE(versionAtMost("8", "1.8.0_391"));
+    EXPECT_FALSE(versionAtMost("8", "9"));
+    EXPECT_FALSE(versionAtMost("8", "1.9.0"));
+    EXPECT_TRUE(versionAtMost("1.8", "8.0.1"));
+    EXPECT_FALSE(versionAtMost("1.8", "9.0.4"));
+    EXPECT_TRUE(versionAtMost("8", "1.7.0_80"));
+    EXPECT_TRUE(versionAtMost("1.8.0_391", "8.0.391"));
+    EXPECT_FALSE(versionAtMost("1.8.0_100", "1.8.0_391"));
+}
