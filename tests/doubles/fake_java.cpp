@@ -12,8 +12,10 @@
 //   report_log_handles=1            record whether it holds any handle to a file named log.txt
 //   hold_output_ms=N                for -version: leave a helper process behind that holds the
 //                                   output open for N ms after the banner
-// Every start appends its executable, command line and current directory to the file named by
-// the environment variable DOUBLE_RECORD. Like Java 9 and later, a double whose home holds
+//   load_library=NAME               load the library NAME by name (the system's search, which
+//                                   includes the working directory) and record whether it loaded
+// Every start appends its executable, command line, current directory, console window and the
+// show command it was given to the file named by the environment variable DOUBLE_RECORD. Like Java 9 and later, a double whose home holds
 // lib\modules refuses -Xbootclasspath/p: and does not start.
 #include <windows.h>
 
@@ -136,6 +138,19 @@ void leaveOutputHolder(int milliseconds) {
     }
 }
 
+// The show command our starter asked for, or "none" when it gave none.
+std::string givenShowCommand() {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    GetStartupInfoW(&startup);
+    return (startup.dwFlags & STARTF_USESHOWWINDOW) ? std::to_string(startup.wShowWindow) : "none";
+}
+
+void recordLibraryLoad(const std::string& name) {
+    HMODULE library = LoadLibraryW(wide(name).c_str());
+    appendRecord("library-" + name + "=" + (library ? "loaded" : "failed " + std::to_string(GetLastError())) + "\n");
+}
+
 std::string realBanner(const std::string& name) {
     if (name == "1.5")
         return "java version \"1.5.0_06\"\r\n"
@@ -215,7 +230,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HWND console = GetConsoleWindow();
     std::string consoleState = console ? (IsWindowVisible(console) ? "visible" : "hidden") : "none";
     appendRecord(std::string("start\nexe=") + self + "\ncmdline=" + commandLine + "\ncwd=" + utf8(directory) +
-                 "\nconsole=" + consoleState + "\nend\n");
+                 "\nconsole=" + consoleState + "\nshow=" + givenShowCommand() + "\nend\n");
 
     bool versionProbe = commandLine.size() >= 8 && commandLine.compare(commandLine.size() - 8, 8, "-version") == 0;
     if (versionProbe) {
@@ -234,6 +249,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                                    "Error: A fatal exception has occurred. Program will exit.\r\n");
         return 1;
     }
+    if (config.count("load_library")) recordLibraryLoad(config.at("load_library"));
     if (config.count("report_log_handles")) appendRecord(holdsLogHandle() ? "log-handle=held\n" : "log-handle=none\n");
     if (config.count("echo_input")) {
         std::string line;

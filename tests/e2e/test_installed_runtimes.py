@@ -1,5 +1,6 @@
 """Java as today's installers leave it: Java 9+ and vendor registry keys in either view, PATH
 only, a folder under Program Files only; a maximum version; JDK mode on Java 9+."""
+import os
 import shutil
 
 import pytest
@@ -113,3 +114,40 @@ def test_the_java_9_double_refuses_a_boot_class_path_like_java(scenario):
     run = scenario.run(app)
     assert run.exit_code == 1
     assert any("-Xbootclasspath/p is no longer a supported option" in line for line in run.traces)
+
+
+@pytest.mark.parametrize("kind", ["per-user", "corretto"])
+def test_installs_found_only_by_their_own_keys_are_started(scenario, kind):
+    app = launcher(scenario)
+    home = w(installed(scenario, "runtime", "21.0.5"))
+    key, line = {
+        # An install "for me only": the user's keys, nothing under the machine's.
+        "per-user": (rf"HKEY_CURRENT_USER\{JDK9}\21", rf"HKCU:{JDK9}\21|JavaHome|{home}"),
+        # A vendor that writes no JavaSoft keys.
+        "corretto": (r"SOFTWARE\Amazon\Amazon Corretto\21.0.5.11.1\MSI",
+                     rf"SOFTWARE\Amazon\Amazon Corretto\21.0.5.11.1\MSI|InstallDir|{home}" + "\\"),
+    }[kind]
+    run = scenario.run(app, registry=[line])
+    java = home + r"\bin\javaw.exe"
+    assert f"Installed runtime {home} from {key} (64-bit registry): version 21.0.5" in run.traces
+    assert started(run) == [f'"{java}"  -jar app.jar']
+
+
+def test_a_folder_of_links_on_path_or_in_java_home_leads_to_the_real_runtime(scenario):
+    # Oracle's installer puts such a folder (javapath) on PATH; links on a Wine drive are Unix
+    # symbolic links.
+    app = launcher(scenario)
+    home = installed(scenario, "jdk-21", "21.0.5")
+    links = scenario.dir / "javapath"
+    links.mkdir()
+    for name in ("java.exe", "javaw.exe"):
+        os.symlink(home / "bin" / name, links / name)
+    java = w(home) + r"\bin\javaw.exe"
+    run = scenario.run(app, env={"PATH": rf"C:\windows\system32;{w(links)}"})
+    assert f"Installed runtime {w(home)} from PATH: version 21.0.5" in run.traces
+    assert started(run) == [f'"{java}"  -jar app.jar']
+
+    run = scenario.run(app, env={"JAVA_HOME": w(links)})
+    assert [r["cmdline"] for r in run.probes] == [f'"{w(home)}\\bin\\java.exe" -version']
+    assert "JAVA_HOME found" in run.traces
+    assert started(run) == [f'"{java}"  -jar app.jar']

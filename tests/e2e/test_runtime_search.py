@@ -58,11 +58,11 @@ def test_current_version_without_javaw_falls_through_to_enumeration(scenario):
     home = w(scenario.java_home("jre18", banner="1.8", executables=("java.exe",)))
     registry = [f"{JRE}|CurrentVersion|1.8", f"{JRE}\\1.8|JavaHome|{home}"]
     run = scenario.run(app, registry=registry)
+    # Its executable is missing, so it is not probed either.
     assert search_section(run.traces) == [
         "Search for Jre...",
         f"Try bundled JRE or JDK path: {w(app.parent)}\\",
         "Bundled Jre not found",
-        *probe(home, BANNERS["1.8"]),
         "1.8",
         home + r"\bin\javaw.exe",
         "Jre key not found in registry",
@@ -201,15 +201,18 @@ def test_java_home_too_old_has_no_fallback(scenario):
     assert run.app_starts == []
 
 
-def test_java_home_missing_falls_back_to_the_working_directory(scenario):
-    app = plain_launcher(scenario)
-    scenario.double_at(app.parent, ("javaw.exe", "java.exe"))
+def test_java_home_missing_falls_back_to_the_working_directory_by_full_path(scenario):
+    # A bare name would make process creation look in the launcher's own folder first.
+    app = plain_launcher(scenario, working_dir="work")
+    scenario.double_at(app.parent / "work", ("javaw.exe", "java.exe"))
+    scenario.double_at(app.parent, ("javaw.exe",))
     run = scenario.run(app)
     assert search_section(run.traces)[3:] == [
         "Jre key not found in registry", "JAVA_HOME not found", *NOTHING_INSTALLED, "Try current dir.",
         "javaw.exe"]
-    assert [r["cmdline"] for r in run.app_starts] == ['"javaw.exe"  -jar app.jar']
-    assert run.app_starts[0]["exe"] == w(app.parent) + r"\javaw.exe"
+    java = w(app.parent) + r"\work\javaw.exe"
+    assert [r["cmdline"] for r in run.app_starts] == [f'"{java}"  -jar app.jar']
+    assert run.app_starts[0]["exe"] == java
 
 
 @pytest.mark.parametrize("banner, minimum, accepted", [
@@ -220,6 +223,9 @@ def test_java_home_missing_falls_back_to_the_working_directory(scenario):
     ("1.5", "1.10", False),
     ("1.8", "1.8.0_391", True),
     ("1.8", "1.8.0_392", False),
+    ("1.8", "8", True),  # Java 8 calls itself 1.8
+    ("17", "8", True),
+    ("1.8", "9", False),
 ])
 def test_probed_versions_compare_as_numbers(scenario, banner, minimum, accepted):
     app = plain_launcher(scenario, min_version=minimum)
@@ -300,6 +306,6 @@ def test_without_bundled_setting_a_launcher_at_a_drive_root_keeps_searching(scen
         run = scenario.run(r"Y:\app.exe")
         assert search_section(run.traces)[:3] == [
             "Search for Jre...", "Try bundled JRE or JDK path: Y:\\", "Bundled Jre not found"]
-        assert [r["cmdline"] for r in run.app_starts] == ['"javaw.exe"  -jar app.jar']
+        assert [r["cmdline"] for r in run.app_starts] == ['"Y:\\javaw.exe"  -jar app.jar']
     finally:
         drive.unlink(missing_ok=True)

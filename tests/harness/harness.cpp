@@ -98,16 +98,19 @@ bool parseOptions(const std::vector<std::string>& argv, Options& options) {
 }
 
 // Lines of "key path|value name|data" or a bare "key path" under HKEY_LOCAL_MACHINE, in the
-// 64-bit view, or in the 32-bit one when the key path starts with "32:". The Java and vendor keys
-// of both views are emptied first so every run starts from a known registry.
+// 64-bit view, or in the 32-bit one when the key path starts with "32:"; under HKEY_CURRENT_USER
+// when it starts with "HKCU:" (before any "32:"). The Java and vendor keys of both views are
+// emptied first so every run starts from a known registry.
 void setUpRegistry(const std::string& file) {
-    for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
-        HKEY software;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | view, &software) != ERROR_SUCCESS) continue;
-        for (const char* key : {"JavaSoft", "Eclipse Adoptium", "AdoptOpenJDK", "Microsoft\\JDK", "Azul Systems"})
-            RegDeleteTreeA(software, key);
-        RegCloseKey(software);
-    }
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+            HKEY software;
+            if (RegOpenKeyExA(root, "SOFTWARE", 0, KEY_ALL_ACCESS | view, &software) != ERROR_SUCCESS) continue;
+            for (const char* key : {"JavaSoft", "Eclipse Adoptium", "AdoptOpenJDK", "Microsoft\\JDK", "Azul Systems",
+                                    "Semeru", "BellSoft", "Amazon\\Amazon Corretto", "SapMachine"})
+                RegDeleteTreeA(software, key);
+            RegCloseKey(software);
+        }
     if (file.empty()) return;
     std::ifstream in(wide(file).c_str());
     std::string line;
@@ -115,13 +118,18 @@ void setUpRegistry(const std::string& file) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty()) continue;
         std::vector<std::string> parts = split(line, '|');
+        HKEY root = HKEY_LOCAL_MACHINE;
+        if (parts[0].rfind("HKCU:", 0) == 0) {
+            root = HKEY_CURRENT_USER;
+            parts[0].erase(0, 5);
+        }
         REGSAM view = KEY_WOW64_64KEY;
         if (parts[0].rfind("32:", 0) == 0) {
             view = KEY_WOW64_32KEY;
             parts[0].erase(0, 3);
         }
         HKEY key;
-        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, wide(parts[0]).c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr, &key,
+        if (RegCreateKeyExW(root, wide(parts[0]).c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr, &key,
                             nullptr) != ERROR_SUCCESS) {
             report("error", escapeField("cannot create key " + parts[0]));
             continue;
