@@ -307,7 +307,7 @@ private:
     // In JDK mode, JAVA_HOME counts when it names a development kit; nothing is traced otherwise.
     Runtime jdkInJavaHome() {
         std::optional<Runtime> named = runtimeNamedBy(system_.environmentVariable("JAVA_HOME"));
-        if (!named || !hasCompiler(*named)) return Runtime{};
+        if (!named || named->home.empty() || !hasCompiler(*named)) return Runtime{};
         if (qualifies(probe(*named))) {
             trace("JAVA_HOME found");
             return *named;
@@ -438,6 +438,11 @@ private:
             std::string line = "Installed runtime " + shown + " from " + candidate.source;
             if (request_.jdkOnly && !hasCompiler(runtime)) {
                 trace(line + ": no javac.exe");
+                continue;
+            }
+            // A development kit's jars lie in its home: without one it cannot serve.
+            if (request_.jdkOnly && runtime.home.empty()) {
+                trace(line + ": home unknown");
                 continue;
             }
             bool probed = false;

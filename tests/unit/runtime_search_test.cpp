@@ -594,6 +594,12 @@ TEST(RuntimeSearch, ALinkOnPathOrInJavaHomeLeadsToTheRealHome) {
               (std::vector<std::string>{"probe C:\\tools\\shims", "Info = ", "17.0.13",
                                         "Installed runtime C:\\tools\\shims from PATH: version 17.0.13 (probed)",
                                         "Installed runtime chosen: C:\\tools\\shims"}));
+    // A development kit is needed with its home (its jars): an unknown one does not serve.
+    shim.files.insert("C:\\tools\\shims\\javac.exe");
+    EXPECT_EQ(tail(findJavaRuntime(wanting("17", "", true), shim).trace, 3),
+              (std::vector<std::string>{"Search installed runtimes...",
+                                        "Installed runtime C:\\tools\\shims from PATH: home unknown",
+                                        "No installed runtime fits"}));
 }
 
 TEST(RuntimeSearch, VersionsAsJavaDevelopersWriteThem) {
