@@ -580,6 +580,10 @@ TEST(RuntimeSearch, ALinkOnPathOrInJavaHomeLeadsToTheRealHome) {
               (std::vector<std::string>{"Jre key not found in registry", "probe " + real, "Info = ", "21.0.5",
                                         "JAVA_HOME found"}));
 
+    // JAVA_HOME set to the bin folder itself: the home is the folder above it.
+    system.environment["JAVA_HOME"] = real + "\\bin\\";
+    EXPECT_EQ(findJavaRuntime(request("17"), system).home, real);
+
     // A PATH executable that is no link and lies outside any bin: its home is unknown, so it is
     // probed, and started where it is.
     FakeSystem shim;
