@@ -6,7 +6,7 @@ import shutil
 import pytest
 
 from traces import search_section
-from wine_session import windows_path as w
+from wine_session import BUILD, windows_path as w
 
 JDK9 = r"SOFTWARE\JavaSoft\JDK"
 
@@ -151,3 +151,18 @@ def test_a_folder_of_links_on_path_or_in_java_home_leads_to_the_real_runtime(sce
     assert [r["cmdline"] for r in run.probes] == [f'"{w(home)}\\bin\\java.exe" -version']
     assert "JAVA_HOME found" in run.traces
     assert started(run) == [f'"{java}"  -jar app.jar']
+
+
+def test_of_two_runtimes_of_one_version_the_pcs_own_architecture_wins(scenario):
+    # The architecture comes from each executable's header; nothing is run for it.
+    x86_double = BUILD / "i686" / "fake_java.exe"
+    if not x86_double.exists():
+        pytest.skip("the i686 build is missing")
+    app = launcher(scenario)
+    x86 = installed(scenario, "jre-x86", "21.0.5")
+    shutil.copy(x86_double, x86 / "bin" / "javaw.exe")
+    x64 = installed(scenario, "jre-x64", "21.0.5")
+    run = scenario.run(app, env={"PATH": rf"{w(x86)}\bin;{w(x64)}\bin"})
+    assert f"Installed runtime {w(x86)} from PATH: version 21.0.5" in run.traces
+    assert f"Installed runtime chosen: {w(x64)}" in run.traces
+    assert started(run) == [f'"{w(x64)}\\bin\\javaw.exe"  -jar app.jar']
