@@ -9,7 +9,7 @@ ProbedVersion probeJavaVersion(const std::string& javaExecutable) {
     if (javaExecutable.empty()) return ProbedVersion{};
     auto runner = std::make_unique<CapturingProcessRunner>(ProcessRunner::KeepAfterEnd);
     // Quoted, so a home with blanks never runs a program planted at the first blank.
-    if (runner->start("\"" + javaExecutable + "\" -version", ChildWindow::noConsole()) &&
+    if (runner->start("\"" + javaExecutable + "\" -version", ChildWindow::withoutShowCommand()) &&
         !runner->waitForOutputEnd(ProbeTimeLimitMilliseconds)) {
         runner->terminateChild();
         runner->waitForOutputEnd(1000);

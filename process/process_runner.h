@@ -25,7 +25,7 @@ struct StartedProcess {
 struct ChildWindow {
     int showCommand = -1;
 
-    static ChildWindow noConsole() { return ChildWindow{}; }
+    static ChildWindow withoutShowCommand() { return ChildWindow{}; }
     static ChildWindow shownAs(int showCommand) { return ChildWindow{showCommand}; }
 };
 
