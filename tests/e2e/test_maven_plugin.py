@@ -7,7 +7,6 @@ import shutil
 import struct
 import subprocess
 import zipfile
-from pathlib import Path
 
 import pytest
 from PIL import Image
@@ -48,7 +47,7 @@ def maven(tmp_path_factory):
     """The plugin built and installed, by the release's own command, into a repository of this run."""
     maven = Maven(tmp_path_factory.mktemp("maven"))
     built = subprocess.run([str(ROOT / "tools" / "build-maven-plugin"), "--out", str(maven.plugin), "--repo",
-                            str(maven.repo)], capture_output=True, text=True, timeout=600, env=MAVEN_ENV)
+                            str(maven.repo)], capture_output=True, text=True, timeout=600)
     assert built.returncode == 0, built.stdout + built.stderr
     install = shlex.split((maven.plugin / "install-maven-plugin.txt").read_text())
     assert install[0] == "mvn"
