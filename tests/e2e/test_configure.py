@@ -224,8 +224,9 @@ def test_release_folder_and_the_windows_build_of_the_tool(tmp_path, wine_session
                           capture_output=True, text=True)
     assert made.returncode == 0, made.stderr
     assert sorted(p.name for p in release.iterdir()) == [
-        "README.md", "example.settings", "launcher-configure", "launcher-configure.exe", "launcher-i686.exe",
-        "launcher-x86_64.exe"]
+        "README.md", "example.settings", "install-maven-plugin.txt", "launcher-configure", "launcher-configure-aarch64",
+        "launcher-configure.exe", "launcher-i686.exe", "launcher-x86_64.exe", "windows-launcher-maven-plugin-1.0.0.jar",
+        "windows-launcher-maven-plugin-1.0.0.pom"]
     linux = subprocess.run([str(release / "launcher-configure"), "--launcher", str(release / "launcher-i686.exe"),
                             "--settings", str(release / "example.settings"), "--out", str(tmp_path / "linux.exe")],
                            capture_output=True, text=True)

@@ -1,0 +1,29 @@
+package hello;
+
+import java.awt.Font;
+
+import javax.swing.JFrame;
+import javax.swing.JLabel;
+import javax.swing.SwingConstants;
+import javax.swing.SwingUtilities;
+
+/** A window that says the greeting its launcher gives (or hello), and the arguments it was started with. */
+public final class Hello {
+    private Hello() {
+    }
+
+    public static void main(String[] args) {
+        String hello = System.getProperty("hello.greeting", "Hello");
+        String greeting = args.length == 0 ? hello : hello + ", " + String.join(" ", args);
+        SwingUtilities.invokeLater(() -> {
+            JFrame frame = new JFrame("Hello Swing");
+            JLabel label = new JLabel(greeting, SwingConstants.CENTER);
+            label.setFont(label.getFont().deriveFont(Font.BOLD, 24f));
+            frame.add(label);
+            frame.setDefaultCloseOperation(JFrame.EXIT_ON_CLOSE);
+            frame.setSize(360, 160);
+            frame.setLocationRelativeTo(null);
+            frame.setVisible(true);
+        });
+    }
+}
