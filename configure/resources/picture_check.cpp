@@ -117,7 +117,7 @@ Result<PictureFacts> checkGif(const std::uint8_t* data, std::size_t size) {
         if (block == 0x21) {
             at += 2;
         } else if (block == 0x2C) {
-            if (at + 11 > size) break;
+            if (at + 11 > size) return failure("a GIF picture cut short");
             std::uint8_t flags = data[at + 9];
             at += 10;
             if (flags & 0x80) at += std::size_t{3} << ((flags & 7) + 1);

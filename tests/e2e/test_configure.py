@@ -432,3 +432,19 @@ def test_configured_launchers_sign_verify_and_still_start(scenario):
     assert [r["cmdline"] for r in run.app_starts] == [f'"{w(app_dir)}\\jre\\bin\\javaw.exe"  -jar app.jar']
     again, out = configure(scenario.dir, CASES["plain"], launcher=app_dir / "app.exe", out=scenario.dir / "again.exe")
     refused(again, out, "the executable is signed; configure it first and sign the result")
+
+
+def test_running_out_of_memory_is_a_refusal(tmp_path):
+    width, height = 2000, 1875  # a 15 MB splash picture, copied a few times on its way
+    picture = tmp_path / "large.bmp"
+    picture.write_bytes(b"BM" + struct.pack("<IHHI", 54 + width * height * 4, 0, 0, 54)
+                        + struct.pack("<IiiHHIIiiII", 40, width, height, 1, 32, 0, 0, 0, 0, 0, 0)
+                        + bytes(width * height * 4))
+    settings = tmp_path / "app.settings"
+    settings.write_text("jar=app.jar\n")
+    out = tmp_path / "app.exe"
+    limit = lambda: resource.setrlimit(resource.RLIMIT_AS, (60 << 20, 60 << 20))  # noqa: E731
+    result = subprocess.run([str(CONFIGURE), "--launcher", str(BUILD / "x86_64" / "launcher.exe"), "--settings",
+                             str(settings), "--splash", str(picture), "--out", str(out)], capture_output=True,
+                            text=True, preexec_fn=limit)
+    refused(result, out, "not enough memory to configure the launcher; nothing was written")
