@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "base/setting_ids.h"
 #include "configure/resources/file_io.h"
 #include "configure/resources/launcher_resources.h"
 #include "configure/resources/res_file.h"
@@ -14,7 +15,7 @@ namespace {
 
 int generate(int argc, char** argv) {
     LauncherInputs inputs;
-    std::optional<std::string> out;
+    std::optional<std::string> out, subsystemOut;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         bool hasValue = i + 1 < argc;
@@ -22,9 +23,11 @@ int generate(int argc, char** argv) {
         else if (arg == "--splash" && hasValue) inputs.splash = argv[++i];
         else if (arg == "--splash-2x" && hasValue) inputs.splashHighDpi = argv[++i];
         else if (arg == "--out" && hasValue) out = argv[++i];
+        else if (arg == "--subsystem-out" && hasValue) subsystemOut = argv[++i];
         else {
             std::fprintf(stderr,
-                         "usage: launcher-resgen [--settings FILE] [--splash PICTURE] [--splash-2x PICTURE] --out FILE.res\n");
+                         "usage: launcher-resgen [--settings FILE] [--splash PICTURE] [--splash-2x PICTURE] --out FILE.res\n"
+                         "                       [--subsystem-out FILE]\n");
             return 2;
         }
     }
@@ -41,6 +44,14 @@ int generate(int argc, char** argv) {
     }
     if (!writeFileBytes(*out, resFileBytes(loaded.value()))) {
         std::fprintf(stderr, "launcher-resgen: cannot write %s\n", out->c_str());
+        return 1;
+    }
+    // The subsystem the linker writes: a console program when the settings say so, read as the
+    // settings reader reads them (any line end, a byte-order mark).
+    bool console = configuration.value().strings.count(SettingConsole) != 0;
+    std::string subsystem = console ? "console" : "windows";
+    if (subsystemOut && !writeFileBytes(*subsystemOut, Bytes(subsystem.begin(), subsystem.end()))) {
+        std::fprintf(stderr, "launcher-resgen: cannot write %s\n", subsystemOut->c_str());
         return 1;
     }
     return 0;

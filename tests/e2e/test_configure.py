@@ -448,3 +448,16 @@ def test_running_out_of_memory_is_a_refusal(tmp_path):
                              str(settings), "--splash", str(picture), "--out", str(out)], capture_output=True,
                             text=True, preexec_fn=limit)
     refused(result, out, "not enough memory to configure the launcher; nothing was written")
+
+
+@pytest.mark.parametrize("text", ["jar=app.jar\rconsole=on\r", "\ufeffconsole=on\njar=app.jar\n"])
+def test_make_launcher_reads_the_console_setting_as_the_tool_does(tmp_path, text):
+    settings = tmp_path / "app.settings"
+    settings.write_bytes(text.encode("utf-8"))
+    made = subprocess.run([str(ROOT / "tools" / "make-launcher"), "--settings", str(settings), "--out",
+                           str(tmp_path / "made.exe")], capture_output=True, text=True)
+    assert made.returncode == 0, made.stderr
+    result, configured = configure(tmp_path, text)
+    assert result.returncode == 0, result.stderr
+    subsystem = lambda data: struct.unpack_from("<H", data, struct.unpack_from("<I", data, 0x3C)[0] + 24 + 68)[0]  # noqa: E731
+    assert subsystem((tmp_path / "made.exe").read_bytes()) == subsystem(configured.read_bytes()) == 3
