@@ -1,5 +1,5 @@
 // Configures a prebuilt launcher without a compiler: writes the settings (string table), the
-// splash picture, the icon, the version texts and the manifest into a copy of the executable.
+// splash pictures, the icon, the version texts and the manifest into a copy of the executable.
 #include <cstdio>
 #include <filesystem>
 #include <new>
