@@ -27,8 +27,9 @@ enum class ReadOutcome { Read, CannotRead, NotAFile, TooLarge };
 
 #ifdef _WIN32
 ReadOutcome readBounded(const std::string& path, std::uintmax_t limit, Bytes& bytes) {
-    UniqueHandle file(CreateFileW(pathOf(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Shared for writing too: an editor that holds the settings file open must not stop the tool.
+    UniqueHandle file(CreateFileW(pathOf(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return ReadOutcome::CannotRead;
     if (GetFileType(file.get()) != FILE_TYPE_DISK) return ReadOutcome::NotAFile; // a console, pipe or device
     LARGE_INTEGER size{};
