@@ -461,3 +461,18 @@ def test_make_launcher_reads_the_console_setting_as_the_tool_does(tmp_path, text
     assert result.returncode == 0, result.stderr
     subsystem = lambda data: struct.unpack_from("<H", data, struct.unpack_from("<I", data, 0x3C)[0] + 24 + 68)[0]  # noqa: E731
     assert subsystem((tmp_path / "made.exe").read_bytes()) == subsystem(configured.read_bytes()) == 3
+
+
+def test_windows_tool_refuses_a_device_as_input_at_once(tmp_path, wine_session):
+    settings = tmp_path / "app.settings"
+    settings.write_text("jar=app.jar\n")
+    out = tmp_path / "app.exe"
+    # NUL opens as a character device; CON (with no console under the test) does not open at all.
+    for device, message in (("NUL", b"NUL: the splash picture is not a regular file"),
+                            ("CON", b"CON: cannot read the splash picture")):
+        result = wine_session.wine([str(BUILD / "x86_64" / "launcher-configure.exe"), "--launcher",
+                                    w(BUILD / "x86_64" / "launcher.exe"), "--settings", w(settings),
+                                    "--splash", device, "--out", w(out)], timeout=60)
+        assert result.returncode == 1
+        assert message in result.stderr
+        assert not out.exists()
