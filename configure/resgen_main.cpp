@@ -1,24 +1,33 @@
 // Writes the resource file of a configured launcher: its string table from a settings file
-// and its splash picture. make-launcher links the result into the launcher.
+// and its splash pictures. make-launcher links the result into the launcher.
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <string>
 
+#include "base/setting_ids.h"
 #include "configure/resources/file_io.h"
 #include "configure/resources/launcher_resources.h"
 #include "configure/resources/res_file.h"
 
-int main(int argc, char** argv) {
-    std::optional<std::string> settings, splash, out;
+namespace {
+
+int generate(int argc, char** argv) {
+    LauncherInputs inputs;
+    std::optional<std::string> out, subsystemOut;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         bool hasValue = i + 1 < argc;
-        if (arg == "--settings" && hasValue) settings = argv[++i];
-        else if (arg == "--splash" && hasValue) splash = argv[++i];
+        if (arg == "--settings" && hasValue) inputs.settings = argv[++i];
+        else if (arg == "--splash" && hasValue) inputs.splash = argv[++i];
+        else if (arg == "--splash-2x" && hasValue) inputs.splashHighDpi = argv[++i];
         else if (arg == "--out" && hasValue) out = argv[++i];
+        else if (arg == "--subsystem-out" && hasValue) subsystemOut = argv[++i];
         else {
-            std::fprintf(stderr, "usage: launcher-resgen [--settings FILE] [--splash PICTURE] --out FILE.res\n");
+            std::fprintf(stderr,
+                         "usage: launcher-resgen [--settings FILE] [--splash PICTURE] [--splash-2x PICTURE] --out FILE.res\n"
+                         "                       [--subsystem-out FILE]\n");
             return 2;
         }
     }
@@ -26,7 +35,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "launcher-resgen: --out is required\n");
         return 2;
     }
-    Result<std::vector<Resource>> loaded = loadLauncherResources(settings, splash);
+    Result<LauncherConfiguration> configuration = readConfiguration(inputs.settings);
+    Result<std::vector<Resource>> loaded =
+        configuration ? loadLauncherResources(configuration.value(), inputs) : Result<std::vector<Resource>>(configuration.failure());
     if (!loaded) {
         std::fprintf(stderr, "launcher-resgen: %s\n", loaded.failure().what.c_str());
         return 1;
@@ -35,5 +46,24 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "launcher-resgen: cannot write %s\n", out->c_str());
         return 1;
     }
+    // The subsystem the linker writes: a console program when the settings say so, read as the
+    // settings reader reads them (any line end, a byte-order mark).
+    bool console = configuration.value().strings.count(SettingConsole) != 0;
+    std::string subsystem = console ? "console" : "windows";
+    if (subsystemOut && !writeFileBytes(*subsystemOut, Bytes(subsystem.begin(), subsystem.end()))) {
+        std::fprintf(stderr, "launcher-resgen: cannot write %s\n", subsystemOut->c_str());
+        return 1;
+    }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return generate(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "launcher-resgen: not enough memory\n");
+        return 1;
+    }
 }

@@ -22,21 +22,26 @@ namespace {
 
 bool isSwitchMark(char c) { return c == '-' || c == '/'; }
 
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
 const char* skipBlanks(const char* text) {
-    while (*text == ' ' || *text == '\t') ++text;
+    while (isBlank(*text)) ++text;
     return text;
 }
 
-// The whole rest of the line must be the one letter, in either case.
+// The whole rest of the line must be the one letter, in either case; blanks behind it are no
+// part of the switch (shortcuts and scripts often leave one), as with pass_arguments.
 bool restIs(const char* rest, char letter) {
-    return rest[0] != '\0' && rest[1] == '\0' &&
-           std::tolower(static_cast<unsigned char>(rest[0])) == letter;
+    if (!rest || rest[0] == '\0' || std::tolower(static_cast<unsigned char>(rest[0])) != letter) return false;
+    const char* after = rest + 1;
+    while (isBlank(*after)) ++after;
+    return *after == '\0';
 }
 
 // -c, /c, -d or /d alone, blanks around it allowed.
 SwitchAction exactSwitch(const char* tail) {
     std::string text = skipBlanks(tail);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
+    while (!text.empty() && isBlank(text.back())) text.pop_back();
     if (text.size() != 2 || !isSwitchMark(text[0])) return SwitchAction::None;
     char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(text[1])));
     if (letter == 'c') return SwitchAction::ConsoleJava;

@@ -5,7 +5,7 @@
 // The launcher's own switches. Only a command-line tail whose first non-blank character is a
 // hyphen or a slash can be a switch (a document path never is); within such a tail a switch
 // counts only when it is the whole rest of the line after the first hyphen or slash ("-c" or
-// "/d", any case).
+// "/d", any case), blanks behind it ignored. Both modes judge a switch tail alike.
 enum class SwitchAction {
     None,          // no switch: run normally
     ConsoleJava,   // -c: start java.exe instead of javaw.exe

@@ -19,7 +19,15 @@ std::optional<std::string> readVmOptionsFile(const std::string& executablePath) 
     traceLog().append("VM options").append(path).endLine();
     std::optional<std::string> bytes = readWholeFile(path, VmOptionsFileLimit);
     if (!bytes) return std::nullopt;
-    if (vmOptionsEncoding(*bytes) == VmOptionsEncoding::AnsiCodePage)
+    VmOptionsEncoding encoding = vmOptionsEncoding(*bytes);
+    switch (encoding) {
+    case VmOptionsEncoding::AnsiCodePage:
         return joinVmOptionLines(utf8FromCodePage(CP_ACP, bytes->data(), bytes->size()));
+    case VmOptionsEncoding::Utf16LittleEndian:
+    case VmOptionsEncoding::Utf16BigEndian:
+        return joinVmOptionLines(utf8FromUtf16File(*bytes, encoding));
+    case VmOptionsEncoding::Utf8:
+        break;
+    }
     return joinVmOptionLines(*bytes);
 }

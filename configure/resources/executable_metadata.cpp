@@ -1,6 +1,7 @@
 #include "configure/resources/executable_metadata.h"
 
 #include "base/little_endian.h"
+#include "configure/resources/picture_check.h"
 
 using namespace little_endian;
 
@@ -29,11 +30,13 @@ Result<std::vector<Resource>> iconResources(const Bytes& icoFile) {
         const std::uint8_t* entry = &icoFile[IconDirectorySize + i * IconFileEntrySize];
         std::uint32_t size = dword(entry + 8);
         std::uint32_t offset = dword(entry + 12);
-        if (size == 0 || offset > icoFile.size() || size > icoFile.size() - offset) {
-            std::string what = "icon image ";
-            what.append(std::to_string(i + 1)).append(" lies outside the file");
-            return Failure{0, what};
-        }
+        std::string image = "icon image " + std::to_string(i + 1);
+        if (size == 0 || offset > icoFile.size() || size > icoFile.size() - offset)
+            return Failure{0, image + " lies outside the file"};
+        // A width or height of 0 in the directory means 256.
+        std::uint32_t width = entry[0] ? entry[0] : 256, height = entry[1] ? entry[1] : 256;
+        if (Result<void> checked = checkIconImage(&icoFile[offset], size, width, height); !checked)
+            return Failure{0, image + " is " + checked.failure().what};
         auto id = static_cast<std::uint16_t>(i + 1);
         resources.push_back(Resource{ResourceTypeIcon, id, 0, Bytes(icoFile.begin() + offset, icoFile.begin() + offset + size)});
         group.insert(group.end(), entry, entry + 12); // size, colours, planes, bits, bytes in image
@@ -186,8 +189,8 @@ const char* const LauncherManifest = R"(<?xml version="1.0" encoding="UTF-8" sta
   </dependency>
   <application xmlns="urn:schemas-microsoft-com:asm.v3">
     <windowsSettings>
-      <dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true</dpiAware>
-      <dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">system</dpiAwareness>
+      <dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true/pm</dpiAware>
+      <dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">PerMonitorV2, PerMonitor</dpiAwareness>
       <longPathAware xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">true</longPathAware>
     </windowsSettings>
   </application>

@@ -27,6 +27,6 @@ Bytes defaultIconFile();
 Resource versionResource(const std::map<std::string, std::string>& metadata);
 
 // The application manifest (RT_MANIFEST 1): runs as the invoker with no elevation prompt,
-// declares the supported systems, common controls 6 and DPI awareness.
+// declares the supported systems, common controls 6 and per-monitor DPI awareness.
 Resource manifestResource();
 extern const char* const LauncherManifest;

@@ -1,13 +1,15 @@
 #include "configure/resources/file_io.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <fstream>
-#include <iterator>
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "base/unique_handle.h"
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -19,12 +21,78 @@ std::filesystem::path pathOf(const std::string& utf8) {
     return std::filesystem::path(text);
 }
 
-std::optional<Bytes> readFileBytes(const std::string& path) {
-    std::ifstream in(pathOf(path), std::ios::binary);
-    if (!in) return std::nullopt;
-    Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return bytes;
+namespace {
+
+enum class ReadOutcome { Read, CannotRead, NotAFile, TooLarge };
+
+#ifdef _WIN32
+ReadOutcome readBounded(const std::string& path, std::uintmax_t limit, Bytes& bytes) {
+    // Shared for writing too: an editor that holds the settings file open must not stop the tool.
+    UniqueHandle file(CreateFileW(pathOf(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return ReadOutcome::CannotRead;
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) return ReadOutcome::NotAFile; // a console, pipe or device
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) return ReadOutcome::CannotRead;
+    if (static_cast<std::uintmax_t>(size.QuadPart) > limit) return ReadOutcome::TooLarge;
+    std::uint8_t buffer[65536];
+    DWORD count = 0;
+    while (ReadFile(file.get(), buffer, sizeof buffer, &count, nullptr)) {
+        if (count == 0) return ReadOutcome::Read;
+        if (bytes.size() + count > limit) return ReadOutcome::TooLarge;
+        bytes.insert(bytes.end(), buffer, buffer + count);
+    }
+    return ReadOutcome::CannotRead;
+}
+#else
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int descriptor) : descriptor_(descriptor) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() {
+        if (descriptor_ >= 0) close(descriptor_);
+    }
+    int get() const { return descriptor_; }
+
+private:
+    int descriptor_;
+};
+
+ReadOutcome readBounded(const std::string& path, std::uintmax_t limit, Bytes& bytes) {
+    // Opened without waiting: opening a FIFO for reading would wait for a writer.
+    FileDescriptor file(open(pathOf(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.get() < 0) return ReadOutcome::CannotRead;
+    struct stat status {};
+    if (fstat(file.get(), &status) != 0) return ReadOutcome::CannotRead;
+    if (!S_ISREG(status.st_mode)) return ReadOutcome::NotAFile;
+    if (static_cast<std::uintmax_t>(status.st_size) > limit) return ReadOutcome::TooLarge;
+    std::uint8_t buffer[65536];
+    while (true) {
+        ssize_t count = read(file.get(), buffer, sizeof buffer);
+        if (count < 0) return ReadOutcome::CannotRead;
+        if (count == 0) return ReadOutcome::Read;
+        if (bytes.size() + static_cast<std::size_t>(count) > limit) return ReadOutcome::TooLarge;
+        bytes.insert(bytes.end(), buffer, buffer + count);
+    }
+}
+#endif
+
+} // namespace
+
+Result<Bytes> readInputFile(const std::string& path, const InputFile& kind) {
+    Bytes bytes;
+    switch (readBounded(path, kind.limit, bytes)) {
+    case ReadOutcome::Read:
+        return bytes;
+    case ReadOutcome::CannotRead:
+        break;
+    case ReadOutcome::NotAFile:
+        return Failure{0, path + ": " + kind.what + " is not a regular file"};
+    case ReadOutcome::TooLarge:
+        return Failure{0, path + ": " + kind.what + " is larger than " + kind.limitText};
+    }
+    return Failure{0, path + ": cannot read " + kind.what};
 }
 
 bool writeFileBytes(const std::string& path, const Bytes& bytes) {
@@ -40,10 +108,13 @@ bool writeNewFile(const std::string& path, const Bytes& bytes) {
     std::size_t written = 0;
     while (written < bytes.size()) {
         DWORD now = 0;
-        if (!WriteFile(file, bytes.data() + written, static_cast<DWORD>(bytes.size() - written), &now, nullptr) || !now) break;
+        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written, 1u << 20));
+        if (!WriteFile(file, bytes.data() + written, chunk, &now, nullptr) || !now) break;
         written += now;
     }
-    bool complete = written == bytes.size() && CloseHandle(file);
+    // Closed whatever the writes did: an open handle would keep the file from being removed.
+    bool closed = CloseHandle(file) != 0;
+    bool complete = written == bytes.size() && closed;
 #else
     int file = open(pathOf(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0755);
     if (file < 0) return false;
@@ -53,8 +124,8 @@ bool writeNewFile(const std::string& path, const Bytes& bytes) {
         if (now <= 0) break;
         written += static_cast<std::size_t>(now);
     }
-    bool complete = written == bytes.size();
-    complete = close(file) == 0 && complete;
+    bool closed = close(file) == 0;
+    bool complete = written == bytes.size() && closed;
 #endif
     if (!complete) {
         std::error_code ignored;

@@ -6,16 +6,31 @@
 #include <vector>
 
 #include "base/result.h"
+#include "configure/resources/file_io.h"
 #include "configure/resources/resource_data.h"
 
 // What the tool reads at most: far beyond any real file, and small enough that a launcher stays
 // a launcher.
-constexpr std::uintmax_t MaxSettingsFileSize = 8u << 20;
-constexpr std::uintmax_t MaxSplashFileSize = 16u << 20;
-constexpr std::uintmax_t MaxIconFileSize = 1u << 20;
+constexpr InputFile SettingsFile{"the settings file", 8u << 20, "8 MiB"};
+constexpr InputFile SplashFile{"the splash picture", 16u << 20, "16 MiB"};
+constexpr InputFile IconFile{"the icon file", 1u << 20, "1 MiB"};
+constexpr InputFile LauncherFile{"the launcher", 64u << 20, "64 MiB"};
 
-// Reads the settings file (or takes the example configuration when no path is given) and the
-// splash picture (or the default bitmap): everything a configured launcher carries (string table,
-// splash picture, icon, version, manifest), or why a settings file, picture or icon is refused.
-Result<std::vector<Resource>> loadLauncherResources(const std::optional<std::string>& settingsPath,
-                                                    const std::optional<std::string>& splashPath);
+// The files a configured launcher is made from; without a settings file the example
+// configuration, without a splash picture the default bitmap, without a high-DPI picture none.
+struct LauncherInputs {
+    std::optional<std::string> settings, splash, splashHighDpi;
+};
+
+// The configuration the settings file holds (the example one when there is none), or why the
+// file is refused.
+Result<LauncherConfiguration> readConfiguration(const std::optional<std::string>& settingsPath);
+
+// The icon file the configuration names, relative to the settings file; nothing when it names none.
+std::optional<std::string> iconPath(const LauncherConfiguration& configuration,
+                                    const std::optional<std::string>& settingsPath);
+
+// Everything a configured launcher carries (string table, splash pictures, icon, version,
+// manifest), or why a picture or icon is refused.
+Result<std::vector<Resource>> loadLauncherResources(const LauncherConfiguration& configuration,
+                                                    const LauncherInputs& inputs);

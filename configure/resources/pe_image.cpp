@@ -15,6 +15,7 @@ constexpr std::uint16_t MagicPe32Plus = 0x20B;
 constexpr std::uint16_t ExecutableImage = 0x0002;
 constexpr std::uint16_t DynamicLibrary = 0x2000;
 constexpr int CertificateDirectory = 4;
+constexpr std::uint32_t CertificateHeaderSize = 8;
 constexpr int ResourceDirectory = 2;
 constexpr int RelocationDirectory = 5;
 constexpr std::size_t SectionHeaderSize = 40;
@@ -118,7 +119,7 @@ Result<PeImage> PeImage::parse(Bytes file) {
         }
         image.sections_.push_back(section);
     }
-    if (image.dataDirectoryRva(CertificateDirectory) || dword(&f[image.dataDirectoryAt(CertificateDirectory) + 4])) {
+    if (image.holdsCertificate()) {
         return Failure{0, "the executable is signed; configure it first and sign the result"};
     }
     std::uint32_t resourceRva = image.dataDirectoryRva(ResourceDirectory);
@@ -137,6 +138,49 @@ Result<PeImage> PeImage::parse(Bytes file) {
         image.resources_ = std::move(parsed.value());
     }
     return image;
+}
+
+std::uint32_t PeImage::dataDirectorySize(int index) const {
+    if (static_cast<std::uint32_t>(index) >= dataDirectoryCount_) return 0;
+    return dword(&file_[dataDirectoryAt(index) + 4]);
+}
+
+bool PeImage::holdsCertificate() const {
+    // The certificate table is addressed by file offset. Only an entry that names a certificate
+    // inside the file is a signature; an empty or stale entry is cleared when the file is written.
+    std::uint32_t offset = dataDirectoryRva(CertificateDirectory), size = dataDirectorySize(CertificateDirectory);
+    if (!offset || size < CertificateHeaderSize || static_cast<std::uint64_t>(offset) + size > file_.size())
+        return false;
+    std::uint32_t length = dword(&file_[offset]);
+    std::uint16_t revision = word(&file_[offset + 4]);
+    return length >= CertificateHeaderSize && length <= size && (revision == 0x0100 || revision == 0x0200);
+}
+
+bool PeImage::hasCertificateEntry() const {
+    return dataDirectoryRva(CertificateDirectory) || dataDirectorySize(CertificateDirectory);
+}
+
+Result<void> PeImage::keepsSectionsOf(const PeImage& original) const {
+    std::uint32_t resourceRva = original.dataDirectoryRva(ResourceDirectory);
+    std::uint32_t relocationRva = original.dataDirectoryRva(RelocationDirectory);
+    for (std::size_t i = 0; i < original.sections_.size(); ++i) {
+        const Section& before = original.sections_[i];
+        if ((resourceRva && before.virtualAddress == resourceRva) ||
+            (relocationRva && before.virtualAddress == relocationRva))
+            continue;
+        if (i >= sections_.size()) return Failure{0, "section " + before.name + " would be lost"};
+        const Section& after = sections_[i];
+        bool sameHeader = after.name == before.name && after.virtualAddress == before.virtualAddress &&
+                          after.virtualSize == before.virtualSize && after.rawSize == before.rawSize &&
+                          after.characteristics == before.characteristics;
+        auto bytesOf = [](const PeImage& image, const Section& section) {
+            return image.file_.begin() + static_cast<std::ptrdiff_t>(section.rawOffset);
+        };
+        if (!sameHeader || !std::equal(bytesOf(original, before), bytesOf(original, before) + before.rawSize,
+                                       bytesOf(*this, after)))
+            return Failure{0, "section " + before.name + " would change"};
+    }
+    return {};
 }
 
 std::uint32_t PeImage::dataDirectoryRva(int index) const {
@@ -174,6 +218,20 @@ std::uint32_t PeImage::checksum(const Bytes& file, std::size_t checksumAt) {
     return static_cast<std::uint32_t>(sum + file.size());
 }
 
+bool PeImage::rewritableInPlace(std::size_t first, std::uint32_t relocationRva) const {
+    // The file is cut at the resources' raw data and laid out anew from there: only the
+    // resources and the relocations behind them may lie there, in address and in file order.
+    if (first >= sections_.size()) return false;
+    std::uint32_t cut = sections_[first].rawOffset;
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+        const Section& section = sections_[i];
+        if (i > first && section.virtualAddress != relocationRva) return false;
+        if (i < first && section.rawSize && section.rawOffset + section.rawSize > cut) return false;
+        if (i > first && section.rawSize && section.rawOffset < cut) return false;
+    }
+    return true;
+}
+
 Result<Bytes> PeImage::withResources(const ResourceTree& tree, Subsystem subsystem) const {
     // Sections from `first` on are laid out anew: the resource section itself and the base
     // relocations behind it, which nothing addresses but their directory entry. Anything else
@@ -183,10 +241,7 @@ Result<Bytes> PeImage::withResources(const ResourceTree& tree, Subsystem subsyst
     std::size_t first = sections_.size();
     for (std::size_t i = 0; i < sections_.size(); ++i)
         if (resourceRva && sections_[i].virtualAddress == resourceRva) first = i;
-    bool movableTail = first < sections_.size();
-    for (std::size_t i = first + 1; i < sections_.size(); ++i)
-        movableTail = movableTail && sections_[i].virtualAddress == relocationRva;
-    bool appended = !movableTail;
+    bool appended = !rewritableInPlace(first, relocationRva);
     std::size_t sectionCount = sections_.size() + (appended ? 1 : 0);
     if (appended) {
         first = sections_.size();
@@ -261,6 +316,11 @@ Result<Bytes> PeImage::withResources(const ResourceTree& tree, Subsystem subsyst
         setDword(out, at + 20, section.rawOffset);
     }
     if (appended) setWord(out, coffHeader_ + 2, static_cast<std::uint16_t>(sectionCount));
+    // An empty or stale certificate entry would make signing tools fail on the result.
+    if (hasCertificateEntry()) {
+        setDword(out, dataDirectoryAt(CertificateDirectory), 0);
+        setDword(out, dataDirectoryAt(CertificateDirectory) + 4, 0);
+    }
     setDword(out, dataDirectoryAt(ResourceDirectory), resources.virtualAddress);
     setDword(out, dataDirectoryAt(ResourceDirectory) + 4, resources.virtualSize);
     if (relocationRva) setDword(out, dataDirectoryAt(RelocationDirectory), newRelocationRva);

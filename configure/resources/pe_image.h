@@ -18,8 +18,8 @@ public:
         std::uint32_t virtualSize, virtualAddress, rawSize, rawOffset, characteristics;
     };
 
-    // Checks the headers and the section table; a file that is no executable, is cut short or
-    // has broken resources is refused with the reason.
+    // Checks the headers and the section table; a file that is no executable, is cut short, is
+    // signed or has broken resources is refused with the reason.
     static Result<PeImage> parse(Bytes file);
 
     bool is64Bit() const { return pe32plus_; }
@@ -36,11 +36,19 @@ public:
     // True when the checksum in the header is the file's own.
     bool checksumMatches() const;
 
+    // Whether every section but the resources and the relocations is `original`'s, byte for
+    // byte and at the same address; the reason when one is not.
+    Result<void> keepsSectionsOf(const PeImage& original) const;
+
     // The executable's own checksum algorithm, over a file whose checksum field is at `checksumAt`.
     static std::uint32_t checksum(const Bytes& file, std::size_t checksumAt);
 
 private:
     std::uint32_t dataDirectoryRva(int index) const;
+    std::uint32_t dataDirectorySize(int index) const;
+    bool holdsCertificate() const;
+    bool hasCertificateEntry() const;
+    bool rewritableInPlace(std::size_t first, std::uint32_t relocationRva) const;
     std::size_t dataDirectoryAt(int index) const { return dataDirectories_ + static_cast<std::size_t>(index) * 8; }
     const std::uint8_t* mapped(std::uint32_t rva, std::uint32_t size) const;
 

@@ -70,6 +70,8 @@ Result<void> applyLauncherResources(ResourceTree& tree, const std::vector<Resour
         used.insert(static_cast<std::uint16_t>(candidate));
     }
 
+    // A high-DPI splash picture of an earlier configuration goes, whether or not a new one comes.
+    tree.remove(ResourceTypeBitmap, HighDpiSplashResourceId);
     for (Resource resource : launcherResources) {
         if (resource.type == ResourceTypeString) continue;
         if (resource.type == ResourceTypeIcon) resource.name = newIds.at(resource.name);

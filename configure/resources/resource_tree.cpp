@@ -1,5 +1,6 @@
 #include "configure/resources/resource_tree.h"
 
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -68,6 +69,7 @@ public:
         const std::uint8_t* header = at(offset);
         std::uint32_t count = static_cast<std::uint32_t>(word(header + 12)) + word(header + 14);
         if (!inside(offset + DirectorySize, count * EntrySize)) return fail("resource directory entries are cut off");
+        if (!copy(DirectorySize + count * EntrySize)) return false;
         for (std::uint32_t i = 0; i < count; ++i) {
             const std::uint8_t* entry = at(offset + DirectorySize + i * EntrySize);
             std::uint32_t nameField = dword(entry);
@@ -78,6 +80,7 @@ public:
                 if (!inside(textOffset, 2)) return fail("resource name lies outside its section");
                 std::uint16_t length = word(at(textOffset));
                 if (!inside(textOffset + 2, length * 2u)) return fail("resource name is cut off");
+                if (!copy(2 + length * 2u)) return false;
                 name.isText = true;
                 for (std::uint16_t k = 0; k < length; ++k) name.text.push_back(static_cast<char16_t>(word(at(textOffset + 2 + k * 2))));
             } else {
@@ -100,14 +103,17 @@ public:
             fail("resource data lies outside the executable");
             return std::nullopt;
         }
-        // Entries that share or overlap their data would copy it again and again: what is
-        // read may not exceed the executable itself.
-        copied_ += size;
-        if (copied_ > image_.size()) {
-            fail("resource data entries share or overlap their data");
-            return std::nullopt;
-        }
+        if (!copy(DataEntrySize + std::uint64_t{size})) return std::nullopt;
         return ResourceLeaf{Bytes(data, data + size), dword(entry + 8)};
+    }
+
+    // Entries that share or overlap their names or data would copy them again and again: what
+    // is copied (directories, names, data, as the tree is written out again) may not exceed the
+    // executable itself, nor a fixed ceiling.
+    bool copy(std::uint64_t bytes) {
+        copied_ += bytes;
+        if (copied_ <= std::min<std::uint64_t>(image_.size(), MaxResourceBytes)) return true;
+        return fail("resource entries share or overlap their names or data");
     }
 
     bool fail(const std::string& message) {

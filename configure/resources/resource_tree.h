@@ -44,9 +44,14 @@ struct ResourceTree {
     const Bytes* find(std::uint16_t type, std::uint16_t name) const;
 };
 
+// The most a resource section may unfold to (directories, names and data, as many times as its
+// entries name them): far beyond any launcher's, a splash picture and an icon included.
+constexpr std::uint64_t MaxResourceBytes = 64u << 20;
+
 // Reads the resource directory that starts at `directoryOffsetInImage` of the file, with
 // `directorySize` bytes of its section from there on; the resources' data, addressed by RVA, is
-// taken through `readAt` (null when that range is not in the file).
+// taken through `readAt` (null when that range is not in the file). What the tree holds, counted
+// as it would be written out again, stays within the image's size and MaxResourceBytes.
 Result<ResourceTree> parseResourceSection(const Bytes& image, std::uint32_t directoryOffsetInImage,
                                         std::uint32_t directorySize,
                                         const std::function<const std::uint8_t*(std::uint32_t rva, std::uint32_t size)>& readAt);

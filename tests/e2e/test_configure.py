@@ -1,5 +1,9 @@
 """Configuring a prebuilt launcher without a compiler, and what the executable says of itself."""
 import hashlib
+import os
+import resource
+import signal
+import struct
 import subprocess
 
 import pytest
@@ -11,6 +15,7 @@ from wine_session import windows_path as w
 
 CONFIGURE = BUILD / "host" / "launcher-configure"
 HARNESS = BUILD / "x86_64" / "harness.exe"
+CORPUS = ROOT / "tests" / "fuzz" / "corpus"
 
 CASES = {
     "plain": {"jar": "app.jar", "bundled_java": r"jre\bin\javaw.exe"},
@@ -37,7 +42,7 @@ def configure(tmp_path, settings, launcher=None, splash=None, out=None, extra=()
                *extra]
     if splash:
         command += ["--splash", str(splash)]
-    return subprocess.run(command, capture_output=True, text=True), out
+    return subprocess.run(command, capture_output=True, text=True, timeout=120), out
 
 
 def normalised(run, directory):
@@ -127,7 +132,9 @@ def test_version_texts_icon_and_manifest_read_back(scenario, wine_session, tmp_p
     assert [line[1] for line in lines if line[0] == "fixed"] == ["2.5.1.7"]
     manifest = next(line[1] for line in lines if line[0] == "manifest")
     for required in ('level="asInvoker"', 'uiAccess="false"', "Microsoft.Windows.Common-Controls", 'version="6.0.0.0"',
-                     "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", "<dpiAware", "<dpiAwareness", "<longPathAware"):
+                     "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", "<longPathAware",
+                     "SMI/2005/WindowsSettings\">true/pm</dpiAware>",
+                     "SMI/2016/WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>"):
         assert required in manifest
     assert ["icon", "count=1", "width=32"] in lines
     resources, _, _ = read_resources(out.read_bytes())
@@ -261,3 +268,212 @@ def test_the_input_and_the_settings_are_never_overwritten(tmp_path):
     assert result.returncode == 1
     assert "the output is the settings file" in result.stderr
     assert settings.read_text().startswith("jar=app.jar")
+
+
+def other_sections_kept(before, after):
+    """Every section but the resources and relocations at the same address with the same bytes."""
+    _, old_sections, _ = read_resources(before)
+    _, new_sections, _ = read_resources(after)
+    for (name, va, vsize, raw_offset, raw_size), new in zip(old_sections, new_sections):
+        if name in (".rsrc", ".reloc"):
+            continue
+        if new[:3] != (name, va, vsize) or after[new[3]:new[3] + new[4]] != before[raw_offset:raw_offset + raw_size]:
+            return False
+    return len(new_sections) >= len(old_sections)
+
+
+def refused(result, out, message):
+    assert result.returncode == 1, result.stderr
+    assert message in result.stderr
+    assert not out.exists() and not any(p.name.startswith(out.name + ".partial") for p in out.parent.iterdir())
+
+
+def test_section_data_behind_the_resources_is_kept_and_the_launcher_still_starts(scenario):
+    reproducer = CORPUS / "pe_image" / "fault13-section-data-behind-the-resources"
+    app_dir = scenario.dir / "app"
+    app_dir.mkdir()
+    result, out = configure(scenario.dir, CASES["plain"], launcher=reproducer, out=app_dir / "app.exe")
+    assert result.returncode == 0, result.stderr
+    assert other_sections_kept(reproducer.read_bytes(), out.read_bytes())
+    assert string_table(read_resources(out.read_bytes())[0])[101] == "app.jar"
+    scenario.java_home(app_dir / "jre")
+    assert len(scenario.run(out).app_starts) == 1
+
+
+@pytest.mark.parametrize("count", [2000, 20000])
+def test_types_sharing_one_long_name_are_refused_in_little_memory(tmp_path, count):
+    reproducer = CORPUS / "pe_image" / f"fault14-{count}-types-sharing-one-name"
+    settings = tmp_path / "app.settings"
+    settings.write_text("jar=app.jar\n")
+    out = tmp_path / "app.exe"
+    limit = lambda: resource.setrlimit(resource.RLIMIT_AS, (512 << 20, 512 << 20))  # noqa: E731
+    result = subprocess.run([str(CONFIGURE), "--launcher", str(reproducer), "--settings", str(settings), "--out",
+                             str(out)], capture_output=True, text=True, preexec_fn=limit, timeout=60)
+    refused(result, out, "resource entries share or overlap their names or data")
+
+
+@pytest.mark.parametrize("settings, message", [
+    ("fault16-nul-in-vm-options", "line 2: the value of vm_options holds the control character U+0000"),
+    ("fault16-nul-in-jar", "line 1: the value of jar holds the control character U+0000"),
+    ("fault17-splash-seconds-beyond-int", 'line 2: splash_seconds "99999999999" is not a whole number'),
+    ("fault17-minimum-version-banana", 'line 1: min_version "banana" is not a Java version'),
+    ("fault17-maximum-version-negative", 'line 1: max_version "-1" is not a Java version'),
+])
+def test_settings_the_launcher_cannot_use_are_refused(tmp_path, settings, message):
+    result, out = configure(tmp_path, (CORPUS / "settings" / settings).read_bytes().decode("latin-1"))
+    refused(result, out, message)
+
+
+@pytest.mark.parametrize("icon, message", [
+    ("fault18-entry-shorter-than-image", "icon image 1 is an image larger than its directory entry says"),
+    ("fault18-entry-16-for-a-32-image", "icon image 1 is a 32 x 32 image where the directory says 16 x 16"),
+    ("fault18-image-neither-bitmap-nor-png", "icon image 1 is neither a bitmap nor a PNG"),
+    ("fault18-one-byte-image", "icon image 1 is neither a bitmap nor a PNG"),
+])
+def test_icons_the_launcher_cannot_show_are_refused(tmp_path, icon, message):
+    (tmp_path / "app.ico").write_bytes((CORPUS / "icon" / icon).read_bytes())
+    result, out = configure(tmp_path, "jar=app.jar\nicon=app.ico\n")
+    refused(result, out, "app.ico: " + message)
+
+
+@pytest.mark.parametrize("picture, message", [
+    ("fault19-text-as-splash", "the splash picture is not a BMP, GIF, JPEG or PNG picture"),
+    ("fault19-executable-as-splash", "the splash picture is not a BMP, GIF, JPEG or PNG picture"),
+])
+def test_splash_pictures_the_launcher_cannot_show_are_refused(tmp_path, picture, message):
+    for option in ("--splash", "--splash-2x"):
+        result, out = configure(tmp_path, {"jar": "app.jar"}, extra=(option, str(CORPUS / "picture" / picture)))
+        refused(result, out, message)
+
+
+def test_png_and_high_dpi_splash_pictures_are_stored_as_they_are(tmp_path):
+    normal, large = tmp_path / "splash.png", tmp_path / "splash@2x.png"
+    Image.new("RGBA", (60, 40), (200, 60, 20, 128)).save(normal)
+    Image.new("RGBA", (120, 80), (200, 60, 20, 128)).save(large)
+    result, out = configure(tmp_path, {"jar": "app.jar", "splash": "on"}, splash=normal, extra=("--splash-2x", str(large)))
+    assert result.returncode == 0, result.stderr
+    resources, _, _ = read_resources(out.read_bytes())
+    assert resources[(2, 104, 0)] == normal.read_bytes() and resources[(2, 105, 0)] == large.read_bytes()
+    # Configured again without one, the old high-DPI picture goes.
+    result, again = configure(tmp_path, {"jar": "app.jar"}, launcher=out, out=tmp_path / "again.exe")
+    assert result.returncode == 0, result.stderr
+    assert (2, 105, 0) not in read_resources(again.read_bytes())[0]
+    settings = tmp_path / "app.settings"
+    settings.write_text("jar=app.jar\n")
+    made = subprocess.run([str(ROOT / "tools" / "make-launcher"), "--settings", str(settings), "--splash", str(normal),
+                           "--splash-2x", str(large), "--out", str(tmp_path / "made.exe")], capture_output=True, text=True)
+    assert made.returncode == 0, made.stderr
+    assert read_resources((tmp_path / "made.exe").read_bytes())[0][(2, 105, 0)] == large.read_bytes()
+
+
+def test_no_input_is_overwritten_and_no_file_is_read_without_bound(tmp_path):
+    icon = tmp_path / "app.ico"
+    Image.new("RGBA", (32, 32), (0, 120, 60, 255)).save(icon, sizes=[(32, 32)])
+    before = icon.read_bytes()
+    result, _ = configure(tmp_path, "jar=app.jar\nicon=app.ico\n", out=icon)
+    assert result.returncode == 1 and "the output is the icon file" in result.stderr
+    assert icon.read_bytes() == before
+    os.mkfifo(tmp_path / "fifo")
+    for settings, extra in (("jar=app.jar\nicon=fifo\n", ()), ("jar=app.jar\n", ("--splash", str(tmp_path / "fifo")))):
+        result, out = configure(tmp_path, settings, extra=extra)  # would wait for a writer for ever
+        refused(result, out, "is not a regular file")
+
+
+def test_a_failed_write_leaves_no_partial_file(tmp_path):
+    settings = tmp_path / "app.settings"
+    settings.write_text("jar=app.jar\n")
+    out = tmp_path / "app.exe"
+
+    def small_files():  # writes past 64 KiB fail as on a full disk
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        resource.setrlimit(resource.RLIMIT_FSIZE, (64 << 10, 64 << 10))
+
+    result = subprocess.run([str(CONFIGURE), "--launcher", str(BUILD / "x86_64" / "launcher.exe"), "--settings",
+                             str(settings), "--out", str(out)], capture_output=True, text=True, preexec_fn=small_files)
+    refused(result, out, "cannot write the configured launcher beside it")
+
+
+def make_certificate(directory):
+    """A throw-away self-signed code-signing certificate and its key."""
+    key, certificate = directory / "key.pem", directory / "cert.pem"
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", str(key), "-out",
+                    str(certificate), "-subj", "/CN=Throw-away test signer", "-days", "2",
+                    "-addext", "extendedKeyUsage=codeSigning"], check=True, capture_output=True)
+    return key, certificate
+
+
+def sign(unsigned, signed, key, certificate):
+    result = subprocess.run(["osslsigncode", "sign", "-certs", str(certificate), "-key", str(key), "-n", "App",
+                             "-in", str(unsigned), "-out", str(signed)], capture_output=True, text=True)
+    assert result.returncode == 0, result.stdout + result.stderr
+    assert "Warning" not in result.stdout + result.stderr
+    verified = subprocess.run(["osslsigncode", "verify", "-CAfile", str(certificate), "-in", str(signed)],
+                              capture_output=True, text=True)
+    assert verified.returncode == 0 and "Signature verification: ok" in verified.stdout, verified.stdout
+
+
+def test_configured_launchers_sign_verify_and_still_start(scenario):
+    key, certificate = make_certificate(scenario.dir)
+    # An unsigned input whose certificate entry is stale: the tool clears it.
+    stale = bytearray((BUILD / "x86_64" / "launcher.exe").read_bytes())
+    entry = struct.unpack_from("<I", stale, 0x3C)[0] + 24 + 112 + 4 * 8
+    struct.pack_into("<II", stale, entry, len(stale) + 0x1000, 0x100)
+    (scenario.dir / "stale.exe").write_bytes(bytes(stale))
+    app_dir = scenario.dir / "app"
+    app_dir.mkdir()
+    result, configured = configure(scenario.dir, CASES["plain"], launcher=scenario.dir / "stale.exe",
+                                   out=scenario.dir / "configured.exe")
+    assert result.returncode == 0, result.stderr
+    assert struct.unpack_from("<II", configured.read_bytes(), entry) == (0, 0)
+    sign(configured, app_dir / "app.exe", key, certificate)
+    made = scenario.launcher(CASES["plain"], where="made")
+    sign(made, scenario.dir / "made" / "signed.exe", key, certificate)
+    scenario.java_home(app_dir / "jre")
+    run = scenario.run(app_dir / "app.exe")
+    assert [r["cmdline"] for r in run.app_starts] == [f'"{w(app_dir)}\\jre\\bin\\javaw.exe"  -jar app.jar']
+    again, out = configure(scenario.dir, CASES["plain"], launcher=app_dir / "app.exe", out=scenario.dir / "again.exe")
+    refused(again, out, "the executable is signed; configure it first and sign the result")
+
+
+def test_running_out_of_memory_is_a_refusal(tmp_path):
+    width, height = 2000, 1875  # a 15 MB splash picture, copied a few times on its way
+    picture = tmp_path / "large.bmp"
+    picture.write_bytes(b"BM" + struct.pack("<IHHI", 54 + width * height * 4, 0, 0, 54)
+                        + struct.pack("<IiiHHIIiiII", 40, width, height, 1, 32, 0, 0, 0, 0, 0, 0)
+                        + bytes(width * height * 4))
+    settings = tmp_path / "app.settings"
+    settings.write_text("jar=app.jar\n")
+    out = tmp_path / "app.exe"
+    limit = lambda: resource.setrlimit(resource.RLIMIT_AS, (60 << 20, 60 << 20))  # noqa: E731
+    result = subprocess.run([str(CONFIGURE), "--launcher", str(BUILD / "x86_64" / "launcher.exe"), "--settings",
+                             str(settings), "--splash", str(picture), "--out", str(out)], capture_output=True,
+                            text=True, preexec_fn=limit)
+    refused(result, out, "not enough memory to configure the launcher; nothing was written")
+
+
+@pytest.mark.parametrize("text", ["jar=app.jar\rconsole=on\r", "\ufeffconsole=on\njar=app.jar\n"])
+def test_make_launcher_reads_the_console_setting_as_the_tool_does(tmp_path, text):
+    settings = tmp_path / "app.settings"
+    settings.write_bytes(text.encode("utf-8"))
+    made = subprocess.run([str(ROOT / "tools" / "make-launcher"), "--settings", str(settings), "--out",
+                           str(tmp_path / "made.exe")], capture_output=True, text=True)
+    assert made.returncode == 0, made.stderr
+    result, configured = configure(tmp_path, text)
+    assert result.returncode == 0, result.stderr
+    subsystem = lambda data: struct.unpack_from("<H", data, struct.unpack_from("<I", data, 0x3C)[0] + 24 + 68)[0]  # noqa: E731
+    assert subsystem((tmp_path / "made.exe").read_bytes()) == subsystem(configured.read_bytes()) == 3
+
+
+def test_windows_tool_refuses_a_device_as_input_at_once(tmp_path, wine_session):
+    settings = tmp_path / "app.settings"
+    settings.write_text("jar=app.jar\n")
+    out = tmp_path / "app.exe"
+    # NUL opens as a character device; CON (with no console under the test) does not open at all.
+    for device, message in (("NUL", b"NUL: the splash picture is not a regular file"),
+                            ("CON", b"CON: cannot read the splash picture")):
+        result = wine_session.wine([str(BUILD / "x86_64" / "launcher-configure.exe"), "--launcher",
+                                    w(BUILD / "x86_64" / "launcher.exe"), "--settings", w(settings),
+                                    "--splash", device, "--out", w(out)], timeout=60)
+        assert result.returncode == 1
+        assert message in result.stderr
+        assert not out.exists()

@@ -59,11 +59,22 @@ def test_jar_and_vm_options_reach_the_runtime_exactly(scenario):
     assert [r["cmdline"] for r in run.app_starts] == [f'"{java}" -Dcity=Łódź -Duser=Приложение -jar アプリ.jar']
 
 
-@pytest.mark.parametrize("encoding", ["utf-8", "utf-8-sig", "cp1252"])
+ENCODINGS = {
+    "utf-8": lambda text: text.encode("utf-8"),
+    "utf-8-sig": lambda text: text.encode("utf-8-sig"),
+    "cp1252": lambda text: text.encode("cp1252"),
+    # Notepad's "Unicode" and "Unicode big endian": UTF-16 with a byte-order mark.
+    "utf-16-le": lambda text: b"\xff\xfe" + text.encode("utf-16-le"),
+    "utf-16-be": lambda text: b"\xfe\xff" + text.encode("utf-16-be"),
+    "utf-16-le, CR line ends": lambda text: b"\xff\xfe" + text.replace("\r\n", "\r").replace("\n", "\r").encode("utf-16-le"),
+}
+
+
+@pytest.mark.parametrize("encoding", ENCODINGS)
 def test_vm_options_file_in_any_encoding_gives_the_same_command_line(scenario, encoding):
     app = bundled(scenario, "app")
     text = "# the café's options\n\n-Dname=Café\r\n  \n-Xmx64m\n"
-    app.with_name("app.exe.vmoptions").write_bytes(text.encode(encoding))
+    app.with_name("app.exe.vmoptions").write_bytes(ENCODINGS[encoding](text))
     run = scenario.run(app)
     java = w(app.parent) + r"\jre\bin\javaw.exe"
     assert [r["cmdline"] for r in run.app_starts] == [f'"{java}" -Dname=Café -Xmx64m  -jar app.jar']

@@ -1,4 +1,5 @@
-// Settings files: any bytes are refused with a reason or read; values never exceed their limits.
+// Settings files: any bytes are refused with a reason or read; values never exceed their limits,
+// hold no control character but tab, and follow their key's rule.
 #include <cstdint>
 #include <string>
 
@@ -6,8 +7,13 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Result<LauncherConfiguration> parsed = parseSettings(std::string(reinterpret_cast<const char*>(data), size));
-    if (parsed)
-        for (const auto& [id, value] : parsed.value().strings)
-            if (value.size() > MaxSettingLength * 3 || value.find_first_of("\r\n") != std::string::npos) __builtin_trap();
+    if (!parsed) return 0;
+    for (const auto& [id, value] : parsed.value().strings) {
+        if (value.size() > MaxSettingLength * 3) __builtin_trap();
+        for (char c : value)
+            if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) __builtin_trap();
+        for (const SettingKey& key : settingKeys())
+            if (key.id == id && valueProblem(key.rule, value)) __builtin_trap();
+    }
     return 0;
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the executables of the PE faults found so far into the committed corpus, and the two
-prebuilt launchers as seeds:   tests/fuzz/make_reproducers.py BUILD_DIR
-Each file is named after the fault it reproduces."""
+"""Writes the inputs of the faults found so far into the committed corpus (executables, settings,
+icons, pictures), and the two prebuilt launchers as seeds:   tests/fuzz/make_reproducers.py BUILD_DIR
+Each file is named after the fault it reproduces; the end-to-end tests configure with them too."""
 import struct
 import sys
 from pathlib import Path
@@ -56,6 +56,79 @@ def resource_directory(entries_per_language, data_size, rva=0x1000):
     return bytes(out)
 
 
+def sections_of(data):
+    """(header offset, name, virtual size, virtual address, raw size, raw offset) of each section."""
+    pe_offset = struct.unpack_from("<I", data, 0x3C)[0]
+    count = struct.unpack_from("<H", data, pe_offset + 6)[0]
+    table = pe_offset + 24 + struct.unpack_from("<H", data, pe_offset + 20)[0]
+    return [(table + i * 40, data[table + i * 40:table + i * 40 + 8].rstrip(b"\0").decode(),
+             *struct.unpack_from("<IIII", data, table + i * 40 + 8)) for i in range(count)]
+
+
+def section_moved_behind_the_resources(launcher, name=".tls"):
+    """The launcher with one section's raw data moved to the end of the file: the resources' raw
+    data then lies before it, while the addresses keep their order. Still a valid executable."""
+    data = bytearray(launcher)
+    at, _, _, _, raw_size, raw_offset = next(s for s in sections_of(data) if s[1] == name)
+    moved = bytes(data[raw_offset:raw_offset + raw_size])
+    end = (len(data) + 0x1FF) & ~0x1FF
+    data += bytes(end - len(data)) + moved
+    struct.pack_into("<I", data, at + 20, end)
+    return bytes(data)
+
+
+def types_sharing_one_name(count, length=65535):
+    """A resource section of `count` types whose names all point at one name of `length`
+    characters, each type with one name and one language sharing one 16-byte data entry."""
+    directory = lambda named, numbered: struct.pack("<IIHHHH", 0, 0, 0, 0, named, numbered)
+    root = directory(count, 0)
+    per_type = 2 * (16 + 8)  # a type's directory of names and its name's directory of languages
+    entries_end = 16 + count * 8 + count * per_type
+    name_at, data_entry_at = entries_end, entries_end + 2 + length * 2
+    out = bytearray(root)
+    for i in range(count):
+        out += struct.pack("<II", 0x80000000 | name_at, 0x80000000 | (16 + count * 8 + i * per_type))
+    for i in range(count):
+        base = 16 + count * 8 + i * per_type
+        out += directory(0, 1) + struct.pack("<II", 1, 0x80000000 | (base + 24))
+        out += directory(0, 1) + struct.pack("<II", 0, data_entry_at)
+    out += struct.pack("<H", length) + b"N\0" * length
+    out += struct.pack("<IIII", 0x1000 + data_entry_at + 16, 16, 0, 0) + bytes(16)
+    return bytes(out)
+
+
+def write_input_reproducers():
+    """Settings, icons and pictures the tool accepted although the launcher could not use them."""
+    settings = CORPUS / "settings"
+    settings.mkdir(parents=True, exist_ok=True)
+    for name, text in {
+        "fault16-nul-in-vm-options": b"jar=app.jar\nvm_options=-Xmx1g\0 -Dx=1\n",
+        "fault16-nul-in-jar": b"jar=app\0.jar\n",
+        "fault17-splash-seconds-beyond-int": b"splash=on\nsplash_seconds=99999999999\n",
+        "fault17-minimum-version-banana": b"min_version=banana\n",
+        "fault17-maximum-version-negative": b"max_version=-1\n",
+    }.items():
+        (settings / name).write_bytes(text)
+    icon = CORPUS / "icon"
+    icon.mkdir(parents=True, exist_ok=True)
+    bitmap = struct.pack("<IiiHHIIiiII", 40, 32, 64, 1, 32, 0, 0, 0, 0, 0, 0) + bytes(32 * 32 * 4 + 32 * 4)
+    one_image = lambda width, image, size=None: (  # noqa: E731
+        struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", width, width, 0, 0, 1, 32, size or len(image), 22)
+        + image)
+    (icon / "fault18-entry-shorter-than-image").write_bytes(one_image(32, bitmap, 1000))
+    (icon / "fault18-entry-16-for-a-32-image").write_bytes(one_image(16, bitmap))
+    (icon / "fault18-image-neither-bitmap-nor-png").write_bytes(one_image(32, b"GIF89a" + bytes(200)))
+    (icon / "fault18-one-byte-image").write_bytes(one_image(32, b"\x28"))
+    picture = CORPUS / "picture"
+    picture.mkdir(parents=True, exist_ok=True)
+    (picture / "fault19-text-as-splash").write_bytes(b"jar=app.jar\nsplash=on\n")
+    png = (b"\x89PNG\r\n\x1a\n" + struct.pack(">I", 13) + b"IHDR" + struct.pack(">IIBBBBB", 4, 3, 8, 6, 0, 0, 0)
+           + bytes(4) + struct.pack(">I", 12) + b"IDAT" + bytes(12) + bytes(4) + bytes(4) + b"IEND" + bytes(4))
+    (picture / "seed-png").write_bytes(png)
+    (picture / "seed-plain-bitmap").write_bytes(struct.pack("<IiiHHIIiiII", 40, 2, 2, 1, 24, 0, 0, 0, 0, 0, 0)
+                                                + bytes(16))
+
+
 def main():
     build = Path(sys.argv[1])
     pe = CORPUS / "pe_image"
@@ -95,6 +168,18 @@ def main():
     shared = resource_directory(40000, 0x10000)
     (pe / "fault6-shared-resource-data").write_bytes(
         executable([(".rsrc", 0x1000, shared, None)], (0x1000, len(shared))))
+    # 13: .tls's raw data behind .rsrc's, addresses in order (cutting the file at .rsrc corrupted it).
+    prebuilt = (build / "x86_64" / "launcher.exe").read_bytes()
+    (pe / "fault13-section-data-behind-the-resources").write_bytes(section_moved_behind_the_resources(prebuilt))
+    # 14: 2,000 and 20,000 resource types sharing one 65,535-character name (1.3 GB, then an abort).
+    for count in (2000, 20000):
+        names = types_sharing_one_name(count)
+        (pe / f"fault14-{count}-types-sharing-one-name").write_bytes(
+            executable([(".rsrc", 0x1000, names, None)], (0x1000, len(names))))
+    # 19: an executable as the splash picture.
+    (CORPUS / "picture").mkdir(parents=True, exist_ok=True)
+    (CORPUS / "picture" / "fault19-executable-as-splash").write_bytes(prebuilt[:4096])
+    write_input_reproducers()
 
 
 if __name__ == "__main__":

@@ -109,3 +109,20 @@ TEST(ResourceMerge, NewIconsDoNotTakeTheIdsOfOtherGroups) {
     for (std::uint32_t id = 1; id <= 0xFFFF; ++id) full.put(Resource{3, static_cast<std::uint16_t>(id), 0, Bytes{}});
     EXPECT_FALSE(applyLauncherResources(full, {Resource{3, 1, 0, Bytes{42}}, Resource{14, 1, 0, newGroup}}));
 }
+
+TEST(ResourceTree, NamesSharedByManyEntriesCountEachTimeAgainstTheSectionsSize) {
+    // Fifty types whose names all point at one name of 2,000 characters: 200 KB once unfolded,
+    // from a section of a few KB. Unshared, the same names read back.
+    ResourceTree tree;
+    tree.types[ResourceName{true, 0, std::u16string(2000, u'A')}][ResourceName::number(1)][0] = ResourceLeaf{Bytes{1}, 0};
+    for (char16_t i = 0; i < 49; ++i)
+        tree.types[ResourceName{true, 0, std::u16string(u"B") + static_cast<char16_t>(u'a' + i)}][ResourceName::number(1)][0] =
+            ResourceLeaf{Bytes{2}, 0};
+    Bytes section = serialiseResourceSection(tree, 0x1000);
+    ASSERT_TRUE(parseAt(section, 0x1000));
+    std::uint32_t sharedName = little_endian::dword(&section[16]);
+    for (std::size_t i = 1; i < 50; ++i) little_endian::setDword(section, 16 + i * 8, sharedName);
+    Result<ResourceTree> parsed = parseAt(section, 0x1000);
+    ASSERT_FALSE(parsed);
+    EXPECT_EQ(parsed.failure().what, "corrupt resources: resource entries share or overlap their names or data");
+}

@@ -72,3 +72,66 @@ TEST(SettingsFile, ValuesThatDoNotFitTheir16BitLengthsAreRefused) {
     ASSERT_FALSE(longText);
     EXPECT_EQ(longText.failure().what, "line 1: the value of copyright is longer than 1024 characters");
 }
+
+namespace {
+
+std::string refusal(const std::string& text) {
+    Result<LauncherConfiguration> result = parseSettings(text);
+    return result ? "accepted" : result.failure().what;
+}
+
+} // namespace
+
+TEST(SettingsFile, ControlCharactersOtherThanTabAreRefusedNamingKeyAndLine) {
+    EXPECT_EQ(refusal("jar=a.jar\nvm_options=-Xmx1g" + std::string(1, '\0') + " -Dx=1\n"),
+              "line 2: the value of vm_options holds the control character U+0000 (only tab is allowed)");
+    EXPECT_EQ(refusal("product_name=My\x1b[31mApp\n"),
+              "line 1: the value of product_name holds the control character U+001B (only tab is allowed)");
+    EXPECT_EQ(refusal("jar=a\x7F.jar\n"), "line 1: the value of jar holds the control character U+007F (only tab is allowed)");
+    EXPECT_EQ(refusal("vm_options=-Xmx1g\t-Da=1\n"), "accepted");
+}
+
+TEST(SettingsFile, NumbersAreDecimalWithinTheLaunchersRange) {
+    EXPECT_EQ(refusal("splash_seconds=99999999999\n"),
+              "line 1: splash_seconds \"99999999999\" is not a whole number from -2147483648 to 2147483647");
+    for (const char* bad : {"5s", " 5", "+5", "-", "0x10", "2147483648"})
+        EXPECT_NE(refusal(std::string("splash_seconds=") + bad + "\n"), "accepted") << bad;
+    for (const char* good : {"5", "0", "-1", "2147483647"})
+        EXPECT_EQ(refusal(std::string("splash_seconds=") + good + "\n"), "accepted") << good;
+    EXPECT_EQ(refusal("startup_check_seconds=0\nstartup_check_seconds=3600\n"), "accepted");
+    EXPECT_EQ(refusal("startup_check_seconds=3601\n"),
+              "line 1: startup_check_seconds \"3601\" is not a whole number from 0 to 3600");
+    EXPECT_NE(refusal("startup_check_seconds=-1\n"), "accepted");
+}
+
+TEST(SettingsFile, VersionsParseAsTheLauncherComparesThemAndTheMaximumAdmitsTheMinimum) {
+    EXPECT_EQ(refusal("min_version=banana\n"),
+              "line 1: min_version \"banana\" is not a Java version (numbers separated by dots or underscores, such as "
+              "1.8 or 17.0.2)");
+    for (const char* bad : {"-1", "1..8", "17-ea", "1.8.", " 11", "1234567890"})
+        EXPECT_NE(refusal(std::string("max_version=") + bad + "\n"), "accepted") << bad;
+    EXPECT_EQ(refusal("min_version=1.8.0_392\nmax_version=1.8\n"), "accepted"); // 1.8 admits 1.8.0_392
+    EXPECT_EQ(refusal("max_version=17\nmin_version=17.0.9\n"), "accepted");
+    EXPECT_EQ(refusal("jar=a.jar\nmax_version=1.8\nmin_version=11\n"),
+              "line 2: max_version \"1.8\" is below min_version \"11\"");
+    EXPECT_EQ(refusal("max_version=1.2\n"), "line 1: max_version \"1.2\" is below min_version \"1.3\" (the default)");
+}
+
+TEST(SettingsFile, AddressesAndExitStatusesAreChecked) {
+    EXPECT_EQ(refusal("download_url=https://example.com/java?x=1\ndownload_url=HTTP://example.com\n"), "accepted");
+    for (const char* bad : {"ftp://example.com", "https://", "https://example.com/a b", "example.com", "https://a\tb"})
+        EXPECT_EQ(refusal(std::string("download_url=") + bad + "\n"),
+                  std::string("line 1: download_url \"") + bad + "\" is not an http:// or https:// address without blanks");
+    EXPECT_EQ(refusal("restart_on_exit= 3 ,-1,4294967295,-2147483648\n"), "accepted");
+    for (const char* bad : {"3,", ",3", "3;4", "4294967296", "-2147483649", "three", "3,,4"})
+        EXPECT_EQ(refusal(std::string("restart_on_exit=") + bad + "\n"),
+                  std::string("line 1: restart_on_exit \"") + bad +
+                      "\" is not a list of exit statuses from -2147483648 to 4294967295 separated by commas");
+    EXPECT_EQ(parseExitStatuses(" 3 ,-1, 4294967295"), (std::vector<std::uint32_t>{3, 4294967295u, 4294967295u}));
+}
+
+TEST(SettingsFile, FlagsTakeAnyWordsAndAnEmptyValueIsAlwaysAbsent) {
+    EXPECT_EQ(refusal("single_instance=no\nconsole=0\nsplash=on\n"), "accepted");
+    for (const SettingKey& key : settingKeys())
+        EXPECT_TRUE(parseSettings(std::string(key.name) + "=\n")) << key.name; // empty is absent, always fine
+}

@@ -26,8 +26,18 @@ TEST(Switches, ConsoleAndDebugInEitherCaseAndSeparator) {
 }
 
 TEST(Switches, EverythingElseAfterHyphenOrSlashShowsUsage) {
-    for (const char* line : {"-h", "/h", "-?", "/?", "-x", "--c", "-c -d", "-d ", "-cd", "  -h", "/docs/report.txt"})
+    for (const char* line : {"-h", "/h", "-?", "/?", "-x", "--c", "-c -d", "-cd", "  -h", "/docs/report.txt"})
         EXPECT_EQ(scan(line), SwitchAction::ShowUsage) << line;
+}
+
+TEST(Switches, BlanksAroundASwitchAreNoPartOfItInEitherMode) {
+    for (bool passArguments : {false, true}) {
+        for (const char* line : {"-c ", " /C\t", "-c \t "})
+            EXPECT_EQ(readCommandLineTail(line, passArguments, singleByte).action, SwitchAction::ConsoleJava) << line;
+        for (const char* line : {"/d\t", "  -D  "})
+            EXPECT_EQ(readCommandLineTail(line, passArguments, singleByte).action, SwitchAction::DebugLog) << line;
+        EXPECT_NE(readCommandLineTail("- c", passArguments, singleByte).action, SwitchAction::ConsoleJava);
+    }
 }
 
 TEST(Switches, TailsNotStartingWithHyphenOrSlashAreNeverSwitches) {

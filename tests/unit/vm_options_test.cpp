@@ -34,3 +34,25 @@ TEST(VmOptions, EncodingIsUtf8WithAMarkOrWhenValidElseTheAnsiCodePage) {
     EXPECT_EQ(vmOptionsEncoding("-Dname=Caf\xE9"), VmOptionsEncoding::AnsiCodePage); // 1252
     EXPECT_EQ(vmOptionsEncoding("-Da=\xC3"), VmOptionsEncoding::AnsiCodePage);        // cut short
 }
+
+TEST(VmOptions, CrAloneEndsALineToo) {
+    EXPECT_EQ(joinVmOptionLines("-Xmx1g\r-Da=1\r\r# note\r-Db=2"), "-Xmx1g -Da=1 -Db=2 ");
+}
+
+TEST(VmOptions, Utf16FilesWithAMarkReadLikeTheirUtf8Twins) {
+    // "-Dcity=Łódź" CR LF "-Xmx1g", then a character outside the basic plane (U+1F600).
+    std::u16string text = u"-Dcity=\u0141\u00F3d\u017A\r\n-Xmx1g\r\n-Dface=\U0001F600";
+    std::string little = "\xFF\xFE", big = "\xFE\xFF";
+    for (char16_t unit : text) {
+        little += static_cast<char>(unit & 0xFF);
+        little += static_cast<char>(unit >> 8);
+        big += static_cast<char>(unit >> 8);
+        big += static_cast<char>(unit & 0xFF);
+    }
+    ASSERT_EQ(vmOptionsEncoding(little), VmOptionsEncoding::Utf16LittleEndian);
+    ASSERT_EQ(vmOptionsEncoding(big), VmOptionsEncoding::Utf16BigEndian);
+    std::string twin = joinVmOptionLines("-Dcity=\xC5\x81\xC3\xB3""d\xC5\xBA\n-Xmx1g\n-Dface=\xF0\x9F\x98\x80");
+    EXPECT_EQ(joinVmOptionLines(utf8FromUtf16File(little, VmOptionsEncoding::Utf16LittleEndian)), twin);
+    EXPECT_EQ(joinVmOptionLines(utf8FromUtf16File(big + std::string(1, '\0'), VmOptionsEncoding::Utf16BigEndian)), twin);
+    EXPECT_EQ(twin.find('\0'), std::string::npos);
+}

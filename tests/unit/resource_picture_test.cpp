@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "base/little_endian.h"
+#include "configure/resources/executable_metadata.h"
+#include "configure/resources/picture_check.h"
+
+using namespace little_endian;
+
+namespace {
+
+void putBigEndian(Bytes& out, std::uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+void putChunk(Bytes& out, const char* type, const Bytes& data) {
+    putBigEndian(out, static_cast<std::uint32_t>(data.size()));
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    putBigEndian(out, 0); // the checksum is not looked at
+}
+
+Bytes png(std::uint32_t width, std::uint32_t height, std::uint8_t colourType = 6, bool withEnd = true) {
+    Bytes out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    Bytes header;
+    putBigEndian(header, width);
+    putBigEndian(header, height);
+    header.insert(header.end(), {8, colourType, 0, 0, 0});
+    putChunk(out, "IHDR", header);
+    putChunk(out, "IDAT", Bytes(20, 0x78));
+    if (withEnd) putChunk(out, "IEND", {});
+    return out;
+}
+
+// A bitmap information header and its pixels; `height` as stored (doubled in icons).
+Bytes plainBitmap(std::int32_t width, std::int32_t height, std::uint16_t bits, std::size_t pixelBytes) {
+    Bytes out;
+    for (std::uint32_t value : {40u, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)})
+        putDword(out, value);
+    putWord(out, 1);
+    putWord(out, bits);
+    for (int i = 0; i < 6; ++i) putDword(out, 0);
+    out.resize(out.size() + (bits <= 8 ? (4u << bits) : 0) + pixelBytes, 0);
+    return out;
+}
+
+Bytes withFileHeader(const Bytes& plain, std::uint32_t pixelOffset) {
+    Bytes out{'B', 'M'};
+    putDword(out, static_cast<std::uint32_t>(plain.size() + 14));
+    putDword(out, 0);
+    putDword(out, pixelOffset);
+    out.insert(out.end(), plain.begin(), plain.end());
+    return out;
+}
+
+Bytes gif(bool withImage) {
+    Bytes out{'G', 'I', 'F', '8', '9', 'a'};
+    putWord(out, 3);
+    putWord(out, 2);
+    out.insert(out.end(), {0x80, 0, 0});       // a global colour table of two colours
+    out.resize(out.size() + 6, 0);
+    if (withImage) {
+        out.push_back(0x2C);
+        out.resize(out.size() + 8, 0);
+        out.insert(out.end(), {0, 2, 2, 0x4C, 0x01, 0}); // no local table, code size, one block
+    }
+    out.push_back(0x3B);
+    return out;
+}
+
+Bytes jpeg(std::uint16_t width, std::uint16_t height) {
+    return Bytes{0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F',
+                 // the frame: precision, height, width, one component
+                 0xFF, 0xC0, 0, 11, 8, static_cast<std::uint8_t>(height >> 8), static_cast<std::uint8_t>(height),
+                 static_cast<std::uint8_t>(width >> 8), static_cast<std::uint8_t>(width), 1, 1, 0x11, 0,
+                 // the scan and two bytes of coded pixels
+                 0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 63, 0, 0x12, 0x34, 0xFF, 0xD9};
+}
+
+std::string splashProblem(const Bytes& picture) {
+    Result<PictureFacts> facts = checkSplashPicture(picture);
+    return facts ? std::string("accepted ") + facts.value().format + " " + std::to_string(facts.value().width) + "x" +
+                       std::to_string(facts.value().height)
+                 : facts.failure().what;
+}
+
+// An icon file of one image with the given directory size.
+Bytes icon(std::uint8_t width, std::uint8_t height, const Bytes& image, std::uint32_t entrySize = 0) {
+    Bytes out;
+    putWord(out, 0);
+    putWord(out, 1);
+    putWord(out, 1);
+    out.insert(out.end(), {width, height, 0, 0});
+    putWord(out, 1);
+    putWord(out, 32);
+    putDword(out, entrySize ? entrySize : static_cast<std::uint32_t>(image.size()));
+    putDword(out, 22);
+    out.insert(out.end(), image.begin(), image.end());
+    return out;
+}
+
+std::string iconProblem(const Bytes& file) {
+    Result<std::vector<Resource>> icons = iconResources(file);
+    return icons ? "accepted" : icons.failure().what;
+}
+
+} // namespace
+
+TEST(SplashPicture, EveryFormatTheLauncherShowsIsRecognisedWithItsSize) {
+    EXPECT_EQ(splashProblem(png(640, 400)), "accepted PNG 640x400");
+    EXPECT_EQ(splashProblem(plainBitmap(3, 2, 24, 2 * 12)), "accepted BMP 3x2");
+    EXPECT_EQ(splashProblem(withFileHeader(plainBitmap(3, -2, 24, 2 * 12), 54)), "accepted BMP 3x2");
+    EXPECT_EQ(splashProblem(plainBitmap(48, 48, 4, 48 * 24)), "accepted BMP 48x48");
+    EXPECT_EQ(splashProblem(gif(true)), "accepted GIF 3x2");
+    EXPECT_EQ(splashProblem(jpeg(61, 23)), "accepted JPEG 61x23");
+}
+
+TEST(SplashPicture, TextExecutablesAndCutPicturesAreRefusedWithTheReason) {
+    std::string text = "jar=app.jar\n";
+    EXPECT_EQ(splashProblem(Bytes(text.begin(), text.end())), "not a BMP, GIF, JPEG or PNG picture");
+    EXPECT_EQ(splashProblem(Bytes{'M', 'Z', 0x90, 0}), "not a BMP, GIF, JPEG or PNG picture");
+    Bytes header = png(10, 10);
+    EXPECT_EQ(splashProblem(Bytes(header.begin(), header.begin() + 20)),
+              "a PNG picture without its header (IHDR) inside the file");
+    EXPECT_EQ(splashProblem(png(10, 10, 6, false)), "a PNG picture cut short");
+    EXPECT_EQ(splashProblem(png(10, 10, 5)), "a PNG picture in a form the launcher cannot show");
+    EXPECT_EQ(splashProblem(png(0, 10)), "a PNG picture without pixels");
+    EXPECT_EQ(splashProblem(png(20000, 10)), "a picture larger than 16384 pixels on a side");
+    EXPECT_EQ(splashProblem(plainBitmap(3, 2, 24, 23)), "a bitmap whose pixels lie beyond its end");
+    EXPECT_EQ(splashProblem(withFileHeader(plainBitmap(3, 2, 24, 24), 5000)), "a bitmap whose pixels lie beyond its end");
+    EXPECT_EQ(splashProblem(plainBitmap(3, 2, 7, 100)), "a bitmap in a form the launcher cannot show");
+    Bytes colours = plainBitmap(1, 1, 1, 4);
+    setDword(colours, 32, 0xFFFFFFFF);
+    EXPECT_EQ(splashProblem(colours), "a bitmap with more colours than its pixels can name");
+    EXPECT_EQ(splashProblem(gif(false)), "a GIF picture without an image");
+    Bytes cutGif = gif(true);
+    cutGif.resize(cutGif.size() - 3);
+    EXPECT_EQ(splashProblem(cutGif), "a GIF picture cut short");
+    Bytes cutJpeg = jpeg(5, 5);
+    cutJpeg.resize(12);
+    EXPECT_EQ(splashProblem(cutJpeg), "a JPEG picture cut short");
+    EXPECT_EQ(splashProblem(jpeg(5, 0)), "a JPEG picture without pixels");
+}
+
+TEST(IconFile, ImagesAreCheckedAgainstTheirDirectoryEntries) {
+    Bytes bitmap = plainBitmap(16, 32, 32, 16 * 16 * 4 + 16 * 4);
+    EXPECT_EQ(iconProblem(icon(16, 16, bitmap)), "accepted");
+    EXPECT_EQ(iconProblem(icon(0, 0, png(256, 256))), "accepted");       // 0 means 256
+    EXPECT_EQ(iconProblem(icon(16, 16, plainBitmap(16, 32, 32, 16 * 16 * 4))), "accepted"); // no mask, alpha decides
+    EXPECT_EQ(iconProblem(icon(16, 16, bitmap, static_cast<std::uint32_t>(bitmap.size() - 100))),
+              "icon image 1 is an image larger than its directory entry says");
+    EXPECT_EQ(iconProblem(icon(16, 16, plainBitmap(32, 64, 32, 32 * 32 * 4 + 32 * 4))),
+              "icon image 1 is a 32 x 32 image where the directory says 16 x 16");
+    EXPECT_EQ(iconProblem(icon(16, 16, png(32, 32))), "icon image 1 is a 32 x 32 image where the directory says 16 x 16");
+    EXPECT_EQ(iconProblem(icon(16, 16, Bytes{0x42})), "icon image 1 is neither a bitmap nor a PNG");
+    EXPECT_EQ(iconProblem(icon(16, 16, Bytes(200, 'x'))), "icon image 1 is neither a bitmap nor a PNG");
+    EXPECT_EQ(iconProblem(icon(16, 16, plainBitmap(16, 32, 8, 16 * 16 + 16 * 4 - 1))),
+              "icon image 1 is an image larger than its directory entry says");
+}
