@@ -12,6 +12,10 @@
 //   report_log_handles=1            record whether it holds any handle to a file named log.txt
 //   hold_output_ms=N                for -version: leave a helper process behind that holds the
 //                                   output open for N ms after the banner
+//   exit_codes=A,B,...              the status of each start as the application in turn, counted
+//                                   in "double.runs" beside it; the last one repeats (instead of
+//                                   exit_code)
+//   minimise_window=1               the window, once shown, is minimised
 // Every start appends its executable, command line and current directory to the file named by
 // the environment variable DOUBLE_RECORD. Like Java 9 and later, a double whose home holds
 // lib\modules refuses -Xbootclasspath/p: and does not start.
@@ -187,6 +191,7 @@ void runApplication(const std::map<std::string, std::string>& config, HINSTANCE 
                 window = CreateWindowExA(0, "FakeJavaWindow", "Fake Java Application", WS_OVERLAPPEDWINDOW, 10, 10, 200,
                                          100, nullptr, nullptr, instance, nullptr);
             ShowWindow(window, SW_SHOW);
+            if (config.count("minimise_window")) ShowWindow(window, SW_SHOWMINNOACTIVE);
             shown = true;
             appendRecord("window-shown\n");
         }
@@ -195,6 +200,25 @@ void runApplication(const std::map<std::string, std::string>& config, HINSTANCE 
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
         Sleep(10);
     }
+}
+
+// exit_codes: this start's status from the list, by the number of starts before it.
+int statusOfThisRun(const std::map<std::string, std::string>& config) {
+    std::string counter = moduleDirectory() + "\\double.runs";
+    int runs = 0;
+    {
+        std::ifstream in(wide(counter).c_str());
+        in >> runs;
+    }
+    std::ofstream(wide(counter).c_str()) << runs + 1;
+    std::string list = config.at("exit_codes");
+    size_t at = 0;
+    for (int i = 0; i < runs; ++i) {
+        size_t comma = list.find(',', at);
+        if (comma == std::string::npos) break;
+        at = comma + 1;
+    }
+    return std::atoi(list.c_str() + at);
 }
 
 } // namespace
@@ -248,5 +272,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         for (int i = number(config, "output_repeat", 1); i > 0; --i) writeAll(STD_OUTPUT_HANDLE, output);
     }
     runApplication(config, instance);
+    if (config.count("exit_codes")) return statusOfThisRun(config);
     return number(config, "exit_code", 0);
 }

@@ -8,6 +8,9 @@
 //   --cwd DIR --show N --timeout MS --registry FILE --env NAME=VALUE --decoy COMMANDLINE
 //   --dialog-actions ok|enter|esc|link,... --box-action ok|none --wait-children MS
 //   --splash-shot FILE.bmp --dialog-shot FILE.bmp
+//   --take-foreground TITLE: before the launcher starts, wait for a visible window with this
+//     title, then make a window of our own the foreground window ("foreground-before"); after the
+//     launcher has ended, "foreground" reports the foreground window (title, minimised)
 #include <windows.h>
 
 #include <cstdio>
@@ -35,6 +38,7 @@ struct Options {
     DWORD waitChildren = 0;
     std::string splashShot;
     std::string dialogShot;
+    std::string takeForeground;
     std::string commandLine;
 };
 
@@ -92,6 +96,7 @@ bool parseOptions(const std::vector<std::string>& argv, Options& options) {
         else if (arg == "--wait-children") options.waitChildren = std::atoi(value.c_str());
         else if (arg == "--splash-shot") options.splashShot = value;
         else if (arg == "--dialog-shot") options.dialogShot = value;
+        else if (arg == "--take-foreground") options.takeForeground = value;
         else return false;
     }
     return false;
@@ -149,6 +154,11 @@ bool startProcess(const std::string& commandLine, const Options& options, HANDLE
     AssignProcessToJobObject(job, info.hProcess);
     if (!suspended) ResumeThread(info.hThread);
     return true;
+}
+
+void pumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
 }
 
 void reportTraces(DebugListener& listener) {
@@ -227,6 +237,33 @@ void runDialogActions(HWND dialog, const Options& options) {
             report("dialog-after-link", std::string("open=") + (IsWindow(dialog) && IsWindowVisible(dialog) ? "1" : "0"));
         }
     }
+}
+
+void reportForeground(const char* kind) {
+    HWND foreground = GetForegroundWindow();
+    report(kind, "title=" + escapeField(foreground ? windowText(foreground) : std::string()) +
+                     "\ticonic=" + (foreground && IsIconic(foreground) ? "1" : "0"));
+}
+
+// Waits for the window titled `title`, then puts a window of ours in front of it.
+HWND takeForeground(const std::string& title, DWORD timeout) {
+    DWORD started = GetTickCount();
+    HWND target = nullptr;
+    while (!(target = FindWindowW(nullptr, wide(title).c_str())) || !IsWindowVisible(target)) {
+        if (GetTickCount() - started > timeout) {
+            report("error", escapeField("no window " + title));
+            return nullptr;
+        }
+        Sleep(50);
+    }
+    HWND own = CreateWindowExW(0, L"STATIC", L"Harness Foreground", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200,
+                               100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetForegroundWindow(own);
+    pumpMessages();
+    Sleep(300);
+    pumpMessages();
+    reportForeground("foreground-before");
+    return own;
 }
 
 } // namespace
@@ -308,6 +345,8 @@ int wmain(int argc, wchar_t** wideArgv) {
         Sleep(1500);
     }
 
+    HWND ownForeground = options.takeForeground.empty() ? nullptr : takeForeground(options.takeForeground, options.timeout);
+
     PROCESS_INFORMATION launcher{};
     // Wine now and then refuses a start while a previous program's image is still being
     // released; one more try after a pause tells that apart from a real failure.
@@ -328,6 +367,7 @@ int wmain(int argc, wchar_t** wideArgv) {
     bool finished = false;
     while (!finished) {
         finished = WaitForSingleObject(launcher.hProcess, 20) == WAIT_OBJECT_0;
+        if (ownForeground) pumpMessages();
         reportTraces(listener);
         if (finished) break;
         if (GetTickCount() - started > options.timeout) break;
@@ -363,6 +403,10 @@ int wmain(int argc, wchar_t** wideArgv) {
     }
     Sleep(100);
     reportTraces(listener);
+    if (ownForeground) {
+        pumpMessages();
+        reportForeground("foreground");
+    }
     DWORD exitCode = 0;
     if (finished && GetExitCodeProcess(launcher.hProcess, &exitCode))
         report("exit", std::to_string(exitCode) + "\telapsed_ms=" + std::to_string(GetTickCount() - started));
