@@ -27,6 +27,7 @@ def test_a_second_start_brings_the_first_window_forward_and_starts_no_runtime(sc
 def test_a_minimised_first_window_is_restored(scenario):
     app = single(scenario, stay_alive="on", window="visible", minimise_window="1", run_ms=30000)
     run = scenario.run(app, decoy=w(app), take_foreground=TITLE, wait_children=0)
+    assert run.foreground_before["target_iconic"] == "1"
     assert len(run.app_starts) == 1
     assert run.exit_code == 0
     assert run.foreground == {"title": TITLE, "iconic": "0"}

@@ -9,7 +9,8 @@
 //   --dialog-actions ok|enter|esc|link,... --box-action ok|none --wait-children MS
 //   --splash-shot FILE.bmp --dialog-shot FILE.bmp
 //   --take-foreground TITLE: before the launcher starts, wait for a visible window with this
-//     title, then make a window of our own the foreground window ("foreground-before"); after the
+//     title, then make a window of our own the foreground window ("foreground-before", with
+//     whether that window is minimised); after the
 //     launcher has ended, "foreground" reports the foreground window (title, minimised)
 #include <windows.h>
 
@@ -239,10 +240,10 @@ void runDialogActions(HWND dialog, const Options& options) {
     }
 }
 
-void reportForeground(const char* kind) {
+void reportForeground(const char* kind, const std::string& more = std::string()) {
     HWND foreground = GetForegroundWindow();
     report(kind, "title=" + escapeField(foreground ? windowText(foreground) : std::string()) +
-                     "\ticonic=" + (foreground && IsIconic(foreground) ? "1" : "0"));
+                     "\ticonic=" + (foreground && IsIconic(foreground) ? "1" : "0") + more);
 }
 
 // Waits for the window titled `title`, then puts a window of ours in front of it.
@@ -262,7 +263,7 @@ HWND takeForeground(const std::string& title, DWORD timeout) {
     pumpMessages();
     Sleep(300);
     pumpMessages();
-    reportForeground("foreground-before");
+    reportForeground("foreground-before", std::string("\ttarget_iconic=") + (IsIconic(target) ? "1" : "0"));
     return own;
 }
 
