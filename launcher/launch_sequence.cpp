@@ -10,7 +10,7 @@
 #include "jvm/win32_search_system.h"
 #include "launcher/launch_state.h"
 #include "launcher/paths.h"
-#include "launcher/restart_policy.h"
+#include "launcher/restart_setting.h"
 #include "launcher/settings.h"
 #include "launcher/single_instance.h"
 #include "launcher/switches.h"
@@ -59,26 +59,6 @@ void drainOutput(const LaunchState& state) {
 // and the launcher still returns its status. Closing the console ends the launcher as usual.
 BOOL WINAPI letTheApplicationHandleInterrupts(DWORD event) {
     return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
-}
-
-// restart_on_exit; a list that cannot be read is traced and restarts nothing.
-RestartPolicy restartPolicySetting() {
-    Result<std::vector<std::uint32_t>> statuses = parseRestartStatuses(LauncherSettings::text(SettingRestartOnExit));
-    if (statuses) return RestartPolicy(std::move(statuses.value()));
-    traceLog().trace("restart_on_exit ignored: " + statuses.failure().what);
-    return RestartPolicy({});
-}
-
-// Whether the application that has ended with `status` starts again; says so in the trace.
-bool startsAgain(RestartPolicy& restarts, DWORD status) {
-    RestartDecision decision = restarts.decide(status, GetTickCount64());
-    if (decision == RestartDecision::Restart)
-        traceLog().trace("Restart after exit status " + std::to_string(status) + " (restart " +
-                         std::to_string(restarts.recentRestarts()) + " within a minute)");
-    else if (decision == RestartDecision::LimitReached)
-        traceLog().trace("No restart after exit status " + std::to_string(status) + ": " +
-                         std::to_string(RestartPolicy::MaxRestarts) + " restarts within a minute");
-    return decision == RestartDecision::Restart;
 }
 
 // The monitor watches the next run anew, and that run's output gets events of its own: the

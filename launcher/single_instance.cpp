@@ -130,6 +130,7 @@ std::optional<InstanceMarker> claimSingleInstance() {
     traceLog().trace("Single instance: " + name);
     DWORD deadline = GetTickCount() + WaitForRunningWindowMilliseconds;
     for (;;) {
+        SetLastError(ERROR_SUCCESS);
         UniqueHandle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(MarkerRecord),
                                                 widen(name).c_str()));
         bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
