@@ -46,7 +46,9 @@ Result<std::vector<std::uint32_t>> parseRestartStatuses(const std::string& text)
 
 RestartDecision RestartPolicy::decide(std::uint32_t status, std::uint64_t now) {
     if (std::find(statuses_.begin(), statuses_.end(), status) == statuses_.end()) return RestartDecision::End;
-    while (!restartTimes_.empty() && now - restartTimes_.front() >= WindowMilliseconds) restartTimes_.pop_front();
+    restartTimes_.erase(std::remove_if(restartTimes_.begin(), restartTimes_.end(),
+                                       [now](std::uint64_t at) { return now - at >= WindowMilliseconds; }),
+                        restartTimes_.end());
     if (restartTimes_.size() >= MaxRestarts) return RestartDecision::LimitReached;
     restartTimes_.push_back(now);
     return RestartDecision::Restart;

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -36,5 +35,5 @@ public:
 
 private:
     std::vector<std::uint32_t> statuses_;
-    std::deque<std::uint64_t> restartTimes_;
+    std::vector<std::uint64_t> restartTimes_; // of the restarts within the window, oldest first
 };
