@@ -131,7 +131,8 @@ class Scenario:
 
     # --- running ---------------------------------------------------------------------
     def run(self, launcher, args=(), registry=(), env=None, cwd=None, show=None, dialog_actions=None,
-            timeout=30, wait_children=10, splash_shot=None, dialog_shot=None, decoy=None, take_foreground=None):
+            timeout=30, wait_children=10, splash_shot=None, dialog_shot=None, decoy=None, take_foreground=None,
+            decoy_wait=None):
         # By default the run waits (up to wait_children seconds) for the runtimes the launcher
         # started to end, so that each has recorded its start before the harness ends them.
         if self.record.exists():
@@ -158,6 +159,8 @@ class Scenario:
             options += ["--dialog-shot", windows_path(dialog_shot)]
         if decoy is not None:
             options += ["--decoy", decoy]
+        if decoy_wait is not None:
+            options += ["--decoy-wait", str(int(decoy_wait * 1000))]
         if take_foreground is not None:
             options += ["--take-foreground", take_foreground]
         target = launcher if isinstance(launcher, str) else windows_path(launcher)

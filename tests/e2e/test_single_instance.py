@@ -35,14 +35,16 @@ def test_a_minimised_first_window_is_restored(scenario):
 
 def test_once_the_first_application_has_ended_a_start_runs_its_own(scenario):
     app = single(scenario, run_ms=200)
-    run = scenario.run(app, decoy=w(app), wait_children=5)
-    assert len(run.app_starts) == 2
-    assert any(t.startswith("execute: ") for t in run.traces)
+    # Each run waits until its application has ended by itself.
+    for _ in range(2):
+        run = scenario.run(app, wait_children=20)
+        assert len(run.app_starts) == 1
+        assert any(t.startswith("execute: ") for t in run.traces)
 
 
 def test_a_first_application_without_a_window_is_waited_for_briefly(scenario):
     app = single(scenario, run_ms=30000)
-    run = scenario.run(app, decoy=w(app), wait_children=0)
+    run = scenario.run(app, decoy=w(app), decoy_wait=4, wait_children=0)
     assert len(run.app_starts) == 1
     assert run.traces[-1] == "Single instance: the running application shows no window"
     assert run.exit_code == 0 and run.elapsed >= 4
@@ -51,5 +53,6 @@ def test_a_first_application_without_a_window_is_waited_for_briefly(scenario):
 def test_without_the_setting_every_start_runs_its_own_application(scenario):
     app = scenario.launcher({"jar": "app.jar", "bundled_java": r"jre\bin\javaw.exe"})
     scenario.java_home(app.parent / "jre", window="visible", run_ms=30000)
-    run = scenario.run(app, decoy=w(app), wait_children=0)
+    # Long enough for the second runtime to record its start.
+    run = scenario.run(app, decoy=w(app), wait_children=3)
     assert len(run.app_starts) == 2

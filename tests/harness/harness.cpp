@@ -8,6 +8,7 @@
 //   --cwd DIR --show N --timeout MS --registry FILE --env NAME=VALUE --decoy COMMANDLINE
 //   --dialog-actions ok|enter|esc|link,... --box-action ok|none --wait-children MS
 //   --splash-shot FILE.bmp --dialog-shot FILE.bmp
+//   --decoy-wait MS: how long the decoy runs before the launcher starts (default 1500)
 //   --take-foreground TITLE: before the launcher starts, wait for a visible window with this
 //     title, then make a window of our own the foreground window ("foreground-before", with
 //     whether that window is minimised); after the
@@ -34,6 +35,7 @@ struct Options {
     std::string registryFile;
     std::vector<std::string> environment;
     std::string decoy;
+    DWORD decoyWait = 1500;
     std::vector<std::string> dialogActions{"ok"};
     std::string boxAction = "ok";
     DWORD waitChildren = 0;
@@ -92,6 +94,7 @@ bool parseOptions(const std::vector<std::string>& argv, Options& options) {
         else if (arg == "--registry") options.registryFile = value;
         else if (arg == "--env") options.environment.push_back(value);
         else if (arg == "--decoy") options.decoy = value;
+        else if (arg == "--decoy-wait") options.decoyWait = std::atoi(value.c_str());
         else if (arg == "--dialog-actions") options.dialogActions = split(value, ',');
         else if (arg == "--box-action") options.boxAction = value;
         else if (arg == "--wait-children") options.waitChildren = std::atoi(value.c_str());
@@ -343,7 +346,7 @@ int wmain(int argc, wchar_t** wideArgv) {
     if (!options.decoy.empty()) {
         Options plain;
         if (!startProcess(options.decoy, plain, job, false, decoy)) report("error", "decoy");
-        Sleep(1500);
+        Sleep(options.decoyWait);
     }
 
     HWND ownForeground = options.takeForeground.empty() ? nullptr : takeForeground(options.takeForeground, options.timeout);
