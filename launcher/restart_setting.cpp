@@ -17,11 +17,14 @@ RestartPolicy restartPolicySetting() {
 
 bool startsAgain(RestartPolicy& restarts, std::uint32_t status) {
     RestartDecision decision = restarts.decide(status, GetTickCount64());
+    if (decision == RestartDecision::End) return false;
+    TraceLog& log = traceLog();
     if (decision == RestartDecision::Restart)
-        traceLog().trace("Restart after exit status " + std::to_string(status) + " (restart " +
-                         std::to_string(restarts.recentRestarts()) + " within a minute)");
-    else if (decision == RestartDecision::LimitReached)
-        traceLog().trace("No restart after exit status " + std::to_string(status) + ": " +
-                         std::to_string(RestartPolicy::MaxRestarts) + " restarts within a minute");
+        log.append("Restart after exit status ").append(std::to_string(status)).append(" (restart ")
+            .append(std::to_string(restarts.recentRestarts())).append(" within a minute)");
+    else
+        log.append("No restart after exit status ").append(std::to_string(status)).append(": ")
+            .append(std::to_string(RestartPolicy::MaxRestarts)).append(" restarts within a minute");
+    log.endLine();
     return decision == RestartDecision::Restart;
 }

@@ -114,8 +114,8 @@ void InstanceMarker::recordApplication(HANDLE process, DWORD processId) {
     if (!view_) return;
     HANDLE held = nullptr;
     if (!DuplicateHandle(GetCurrentProcess(), mapping_.get(), process, &held, 0, FALSE, DUPLICATE_SAME_ACCESS))
-        traceLog().trace("Single instance: the application holds no marker (error " + std::to_string(GetLastError()) +
-                         ")");
+        traceLog().append("Single instance: the application holds no marker (error ")
+            .append(std::to_string(GetLastError())).append(")").endLine();
     InterlockedExchange(&recordOf(view_)->processId, static_cast<LONG>(processId));
 }
 
@@ -127,7 +127,7 @@ std::optional<InstanceMarker> claimSingleInstance() {
         return InstanceMarker();
     }
     std::string name = instanceMarkerName(*sid, caseFolded(*executable));
-    traceLog().trace("Single instance: " + name);
+    traceLog().append("Single instance: ").append(name).endLine();
     DWORD deadline = GetTickCount() + WaitForRunningWindowMilliseconds;
     for (;;) {
         SetLastError(ERROR_SUCCESS);
@@ -136,7 +136,8 @@ std::optional<InstanceMarker> claimSingleInstance() {
         bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
         void* view = mapping ? MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(MarkerRecord)) : nullptr;
         if (!view) {
-            traceLog().trace("Single instance: no marker (error " + std::to_string(GetLastError()) + ")");
+            traceLog().append("Single instance: no marker (error ").append(std::to_string(GetLastError())).append(")")
+                .endLine();
             return InstanceMarker();
         }
         InstanceMarker marker(std::move(mapping), view);
@@ -153,8 +154,8 @@ std::optional<InstanceMarker> claimSingleInstance() {
         }
         if (recorded == Recorded::Running) {
             if (HWND window = mainWindowOf(processId)) {
-                traceLog().trace("Single instance: application " + std::to_string(processId) +
-                                 " runs, its window is brought to the front");
+                traceLog().append("Single instance: application ").append(std::to_string(processId))
+                    .append(" runs, its window is brought to the front").endLine();
                 bringForward(window, processId);
                 return std::nullopt;
             }

@@ -1,7 +1,6 @@
 #include "launcher/single_instance_rules.h"
 
 #include <cstdint>
-#include <cstdio>
 
 std::string instanceMarkerName(const std::string& userSid, const std::string& foldedLauncherPath) {
     // 64-bit FNV-1a of the path: a name of fixed length, whatever the path's length, and object
@@ -11,8 +10,8 @@ std::string instanceMarkerName(const std::string& userSid, const std::string& fo
         hash ^= byte;
         hash *= 1099511628211ull;
     }
-    char hex[17];
-    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+    std::string hex(16, '0');
+    for (std::size_t i = 16; i-- > 0; hash >>= 4) hex[i] = "0123456789abcdef"[hash & 0xF];
     std::string sid;
     for (char c : userSid) sid += c == '\\' ? '_' : c;
     return "Local\\JavaApplicationLauncher-" + sid + "-" + hex;
