@@ -218,6 +218,7 @@ int runLauncher(HINSTANCE instance, const std::string& commandLine, int showComm
             state.monitor.application = nullptr;
             state.closeChildHandles();
             if (ended && monitorFields.stayAlive && startsAgain(restarts, state.monitor.exitCode)) {
+                singleInstance.recordRestart();
                 if (!prepareAnotherRun(state)) return 1;
                 continue;
             }

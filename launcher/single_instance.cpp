@@ -119,6 +119,10 @@ void InstanceMarker::recordApplication(HANDLE process, DWORD processId) {
     InterlockedExchange(&recordOf(view_)->processId, static_cast<LONG>(processId));
 }
 
+void InstanceMarker::recordRestart() {
+    if (view_) InterlockedExchange(&recordOf(view_)->processId, 0);
+}
+
 std::optional<InstanceMarker> claimSingleInstance() {
     std::optional<std::string> sid = currentUserSid();
     std::optional<std::string> executable = executablePath();

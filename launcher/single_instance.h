@@ -26,6 +26,9 @@ public:
     // Records the started application: its process id, and a handle to the marker in the
     // application's process, so that the marker lives until the application ends.
     void recordApplication(HANDLE process, DWORD processId);
+    // The application is about to be started again: a second start now waits for its window
+    // instead of taking the ended application's place.
+    void recordRestart();
 
 private:
     UniqueHandle mapping_;
