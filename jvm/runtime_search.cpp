@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "base/absolute_path.h"
 #include "jvm/version.h"
 
 const char* const JreRegistryKey = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
@@ -154,7 +155,9 @@ public:
 
     SearchAnswer run() {
         trace(request_.jdkOnly ? "Search for Jdk only..." : "Search for Jre...");
-        std::string bundled = request_.launcherDirectory + "\\" + request_.bundledJava;
+        std::string bundled = isAbsolutePath(request_.bundledJava)
+                                  ? request_.bundledJava
+                                  : request_.launcherDirectory + "\\" + request_.bundledJava;
         trace("Try bundled JRE or JDK path: " + bundled);
         // Without a setting the candidate would be the launcher's own folder, which always exists.
         if (!request_.bundledJava.empty() && system_.fileExists(bundled)) {

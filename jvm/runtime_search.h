@@ -56,7 +56,7 @@ struct SearchRequest {
     bool jdkOnly = false;
     std::string executableName;    // javaw.exe, or java.exe for a console
     std::string launcherDirectory; // without a trailing backslash
-    std::string bundledJava;       // relative to the launcher's directory; "" when not configured
+    std::string bundledJava;       // relative to the launcher's directory, or absolute; "" when not configured
 };
 
 struct SearchAnswer {

@@ -10,9 +10,12 @@
 #include "jvm/win32_search_system.h"
 #include "launcher/launch_state.h"
 #include "launcher/paths.h"
+#include "launcher/restart_setting.h"
 #include "launcher/settings.h"
+#include "launcher/single_instance.h"
 #include "launcher/switches.h"
 #include "launcher/system_libraries.h"
+#include "launcher/variables.h"
 #include "process/application_runner.h"
 #include "process/application_start.h"
 #include "process/command_line.h"
@@ -58,6 +61,16 @@ BOOL WINAPI letTheApplicationHandleInterrupts(DWORD event) {
     return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
 }
 
+// The monitor watches the next run anew, and that run's output gets events of its own: the
+// reader of the run before may still be signalling its own.
+[[nodiscard]] bool prepareAnotherRun(LaunchState& state) {
+    state.monitor.applicationEnded = false;
+    state.monitor.exitCode = 0;
+    state.outputArrived = UniqueHandle(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    state.outputEnded = UniqueHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    return installStartupMonitor(state.monitor);
+}
+
 } // namespace
 
 int runLauncher(HINSTANCE instance, const std::string& commandLine, int showCommand) {
@@ -89,6 +102,15 @@ int runLauncher(HINSTANCE instance, const std::string& commandLine, int showComm
         break;
     }
 
+    // One instance: a second start brings the running application forward and starts none.
+    // Before the log file, which would empty the running application's log.
+    InstanceMarker singleInstance;
+    if (LauncherSettings::flag(SettingSingleInstance)) {
+        std::optional<InstanceMarker> claimed = claimSingleInstance();
+        if (!claimed) return 0;
+        singleInstance = std::move(*claimed);
+    }
+
     if (state.debugLog) {
         // Without its log the application still starts; the user learns why there is none.
         if (Result<void> opened = log.openLogFile(); !opened) {
@@ -104,7 +126,8 @@ int runLauncher(HINSTANCE instance, const std::string& commandLine, int showComm
         return 1;
     }
 
-    std::string vmOptions = readVmOptionsFile(*ownPath).value_or(LauncherSettings::text(SettingVmOptions));
+    std::string vmOptions = expandLauncherVariables(
+        readVmOptionsFile(*ownPath).value_or(LauncherSettings::text(SettingVmOptions)), *ownPath);
     log.trace(vmOptions);
     std::string jar = LauncherSettings::text(SettingJar);
     log.trace(jar);
@@ -115,8 +138,8 @@ int runLauncher(HINSTANCE instance, const std::string& commandLine, int showComm
     // A console launcher returns the application's status, as console programs do.
     monitorFields.stayAlive = LauncherSettings::flag(SettingStayAlive) || state.consoleLauncher;
 
-    std::string workingDirectory =
-        workingDirectoryOf(*executableDirectory, LauncherSettings::text(SettingWorkingDirectory));
+    std::string workingDirectory = workingDirectoryOf(
+        *executableDirectory, expandLauncherVariables(LauncherSettings::text(SettingWorkingDirectory), *ownPath));
     log.trace(workingDirectory);
     // When it cannot be entered, the launcher stays where it was started and goes on from there.
     if (Result<void> entered = enterDirectory(workingDirectory); !entered)
@@ -124,7 +147,8 @@ int runLauncher(HINSTANCE instance, const std::string& commandLine, int showComm
 
     state.minimumJavaVersion = minimumVersionSetting();
     SearchRequest request{state.minimumJavaVersion, LauncherSettings::text(SettingMaximumVersion), state.jdkRequired,
-                          state.javaExecutableName, *executableDirectory, LauncherSettings::text(SettingBundledJava)};
+                          state.javaExecutableName, *executableDirectory,
+                          expandLauncherVariables(LauncherSettings::text(SettingBundledJava), *ownPath)};
     restoreLibrarySearchForChildren();
     Win32SearchSystem system;
     SearchAnswer answer = findJavaRuntime(request, system);
@@ -168,34 +192,43 @@ int runLauncher(HINSTANCE instance, const std::string& commandLine, int showComm
             bootClassPath = buildBootClassPath(state.javaHome);
     }
     std::string arguments = javaArguments(vmOptions, bootClassPath, jar, tail.applicationArguments);
-    Result<StartedProcess> started =
-        state.consoleLauncher
-            ? startApplicationOnConsole(javaExecutable, arguments, ConsoleUse::SharedWithLauncher, showCommand)
-        : state.consoleWindow ? startApplicationOnConsole(javaExecutable, arguments, ConsoleUse::NewWindow, showCommand)
-                              : startApplication(javaExecutable, arguments,
-                                                 new ApplicationProcessRunner(state.debugLog, state.outputArrived.duplicate(),
-                                                                              state.outputEnded.duplicate()),
-                                                 showCommand);
-    if (!started) {
-        monitorFields.splashActive = false;
-        showError(startFailureMessage(started.failure()));
-        return 1;
-    }
-    state.childProcess = std::move(started.value().process);
-    state.childThread = std::move(started.value().thread);
-    state.monitor.application = state.childProcess.get();
-    state.monitor.applicationId = started.value().processId;
+    // Restart: each pass starts the application with the same command line and waits for it.
+    RestartPolicy restarts = restartPolicySetting();
+    for (;;) {
+        Result<StartedProcess> started =
+            state.consoleLauncher ? startApplicationOnConsole(javaExecutable, arguments, ConsoleUse::SharedWithLauncher, showCommand)
+            : state.consoleWindow ? startApplicationOnConsole(javaExecutable, arguments, ConsoleUse::NewWindow, showCommand)
+                                  : startApplication(javaExecutable, arguments,
+                                                     new ApplicationProcessRunner(state.debugLog, state.outputArrived.duplicate(),
+                                                                                  state.outputEnded.duplicate()),
+                                                     showCommand);
+        if (!started) {
+            monitorFields.splashActive = false;
+            showError(startFailureMessage(started.failure()));
+            return 1;
+        }
+        state.childProcess = std::move(started.value().process);
+        state.childThread = std::move(started.value().thread);
+        state.monitor.application = state.childProcess.get();
+        state.monitor.applicationId = started.value().processId;
+        singleInstance.recordApplication(state.childProcess.get(), started.value().processId);
 
-    if (monitored) {
-        runMessageLoop(state.monitor);
-        bool ended = WaitForSingleObject(state.childProcess.get(), 0) == WAIT_OBJECT_0;
-        state.monitor.application = nullptr;
+        if (monitored) {
+            runMessageLoop(state.monitor);
+            bool ended = WaitForSingleObject(state.childProcess.get(), 0) == WAIT_OBJECT_0;
+            state.monitor.application = nullptr;
+            state.closeChildHandles();
+            if (ended && monitorFields.stayAlive && startsAgain(restarts, state.monitor.exitCode)) {
+                singleInstance.recordRestart();
+                if (!prepareAnotherRun(state)) return 1;
+                continue;
+            }
+            // The rest of an ended application's output; a running one's output is not waited for.
+            bool captured = !state.consoleLauncher && !state.consoleWindow;
+            if (ended && captured) drainOutput(state);
+            return static_cast<int>(state.monitor.exitCode);
+        }
         state.closeChildHandles();
-        // The rest of an ended application's output; a running one's output is not waited for.
-        bool captured = !state.consoleLauncher && !state.consoleWindow;
-        if (ended && captured) drainOutput(state);
-        return static_cast<int>(state.monitor.exitCode);
+        return 0;
     }
-    state.closeChildHandles();
-    return 0;
 }

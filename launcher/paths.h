@@ -7,5 +7,6 @@
 // so that no directory is ever formed relative to the drive root by accident.
 std::optional<std::string> executableDirectoryOf(const std::string& executablePath);
 
-// The folder the launcher enters: its own folder, a backslash and the configured relative path.
+// The folder the launcher enters: its own folder, a backslash and the configured relative path;
+// a configured absolute path as it is.
 std::string workingDirectoryOf(const std::string& executableDirectory, const std::string& relative);

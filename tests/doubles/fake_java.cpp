@@ -14,8 +14,13 @@
 //                                   output open for N ms after the banner
 //   load_library=NAME               load the library NAME by name (the system's search, which
 //                                   includes the working directory) and record whether it loaded
+//   exit_codes=A,B,...              the status of each start as the application in turn, counted
+//                                   in "double.runs" beside it; the last one repeats (instead of
+//                                   exit_code)
+//   minimise_window=1               the window, once shown, is minimised
 // Every start appends its executable, command line, current directory, console window and the
-// show command it was given to the file named by the environment variable DOUBLE_RECORD. Like Java 9 and later, a double whose home holds
+// show command it was given to the file named by the environment variable DOUBLE_RECORD. Like
+// Java 9 and later, a double whose home holds
 // lib\modules refuses -Xbootclasspath/p: and does not start.
 #include <windows.h>
 
@@ -202,6 +207,7 @@ void runApplication(const std::map<std::string, std::string>& config, HINSTANCE 
                 window = CreateWindowExA(0, "FakeJavaWindow", "Fake Java Application", WS_OVERLAPPEDWINDOW, 10, 10, 200,
                                          100, nullptr, nullptr, instance, nullptr);
             ShowWindow(window, SW_SHOW);
+            if (config.count("minimise_window")) ShowWindow(window, SW_SHOWMINNOACTIVE);
             shown = true;
             appendRecord("window-shown\n");
         }
@@ -210,6 +216,25 @@ void runApplication(const std::map<std::string, std::string>& config, HINSTANCE 
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
         Sleep(10);
     }
+}
+
+// exit_codes: this start's status from the list, by the number of starts before it.
+int statusOfThisRun(const std::map<std::string, std::string>& config) {
+    std::string counter = moduleDirectory() + "\\double.runs";
+    int runs = 0;
+    {
+        std::ifstream in(wide(counter).c_str());
+        in >> runs;
+    }
+    std::ofstream(wide(counter).c_str()) << runs + 1;
+    std::string list = config.at("exit_codes");
+    size_t at = 0;
+    for (int i = 0; i < runs; ++i) {
+        size_t comma = list.find(',', at);
+        if (comma == std::string::npos) break;
+        at = comma + 1;
+    }
+    return std::atoi(list.c_str() + at);
 }
 
 } // namespace
@@ -264,5 +289,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         for (int i = number(config, "output_repeat", 1); i > 0; --i) writeAll(STD_OUTPUT_HANDLE, output);
     }
     runApplication(config, instance);
+    if (config.count("exit_codes")) return statusOfThisRun(config);
     return number(config, "exit_code", 0);
 }

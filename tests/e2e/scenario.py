@@ -61,6 +61,8 @@ class Run:
     windows_shown: int = 0
     planted_library_loaded: bool = False
     dialog_after_link: list = field(default_factory=list)
+    foreground_before: dict = None  # with take_foreground: the foreground window before the start
+    foreground: dict = None  # and after the launcher has ended
     raw: str = ""
 
     @property
@@ -129,7 +131,8 @@ class Scenario:
 
     # --- running ---------------------------------------------------------------------
     def run(self, launcher, args=(), registry=(), env=None, cwd=None, show=None, dialog_actions=None,
-            timeout=30, wait_children=10, splash_shot=None, dialog_shot=None, decoy=None):
+            timeout=30, wait_children=10, splash_shot=None, dialog_shot=None, decoy=None, take_foreground=None,
+            decoy_wait=None):
         # By default the run waits (up to wait_children seconds) for the runtimes the launcher
         # started to end, so that each has recorded its start before the harness ends them.
         if self.record.exists():
@@ -156,6 +159,10 @@ class Scenario:
             options += ["--dialog-shot", windows_path(dialog_shot)]
         if decoy is not None:
             options += ["--decoy", decoy]
+        if decoy_wait is not None:
+            options += ["--decoy-wait", str(int(decoy_wait * 1000))]
+        if take_foreground is not None:
+            options += ["--take-foreground", take_foreground]
         target = launcher if isinstance(launcher, str) else windows_path(launcher)
         result = self.session.wine([str(HARNESS), *options, "--", target, *args],
                                    timeout=timeout + 60)
@@ -185,6 +192,10 @@ class Scenario:
             elif kind == "exit":
                 run.exit_code = int(parts[0])
                 run.elapsed = int(fields_of(parts[1:])["elapsed_ms"]) / 1000.0
+            elif kind == "foreground-before":
+                run.foreground_before = fields_of(parts)
+            elif kind == "foreground":
+                run.foreground = fields_of(parts)
             elif kind == "error":
                 run.errors.append(parts)
         if self.record.exists():

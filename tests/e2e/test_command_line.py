@@ -52,11 +52,15 @@ def test_options_file_follows_the_executable_name(scenario):
     assert [r["cmdline"] for r in run.app_starts] == [f'"{java}" -Dright=1  -jar app.jar']
 
 
-def test_empty_options_jar_with_blanks_and_launcher_arguments_ignored(scenario):
-    app, java = bundled(scenario, jar="my app.jar")
+@pytest.mark.parametrize("jar, argument", [
+    ("my app.jar", '"my app.jar"'),        # one argument, not "my" and a stray "app.jar"
+    ('"my app.jar"', '"my app.jar"'),      # quoted by its author: as written
+])
+def test_empty_options_jar_with_blanks_and_launcher_arguments_ignored(scenario, jar, argument):
+    app, java = bundled(scenario, jar=jar)
     run = scenario.run(app, args=["file.txt", "second"])
-    assert run.traces[-3:] == start(java, " -jar my app.jar")
-    assert [r["cmdline"] for r in run.app_starts] == [f'"{java}"  -jar my app.jar']
+    assert run.traces[-3:] == start(java, f" -jar {argument}")
+    assert [r["cmdline"] for r in run.app_starts] == [f'"{java}"  -jar {argument}']
 
 
 def test_jdk_required_with_bundled_runtime_uses_the_bundled_home(scenario):

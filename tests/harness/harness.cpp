@@ -8,6 +8,11 @@
 //   --cwd DIR --show N --timeout MS --registry FILE --env NAME=VALUE --decoy COMMANDLINE
 //   --dialog-actions ok|enter|esc|link,... --box-action ok|none --wait-children MS
 //   --splash-shot FILE.bmp --dialog-shot FILE.bmp
+//   --decoy-wait MS: how long the decoy runs before the launcher starts (default 1500)
+//   --take-foreground TITLE: before the launcher starts, wait for a visible window with this
+//     title, then make a window of our own the foreground window ("foreground-before", with
+//     whether that window is minimised); after the
+//     launcher has ended, "foreground" reports the foreground window (title, minimised)
 #include <windows.h>
 
 #include <cstdio>
@@ -30,11 +35,13 @@ struct Options {
     std::string registryFile;
     std::vector<std::string> environment;
     std::string decoy;
+    DWORD decoyWait = 1500;
     std::vector<std::string> dialogActions{"ok"};
     std::string boxAction = "ok";
     DWORD waitChildren = 0;
     std::string splashShot;
     std::string dialogShot;
+    std::string takeForeground;
     std::string commandLine;
 };
 
@@ -87,11 +94,13 @@ bool parseOptions(const std::vector<std::string>& argv, Options& options) {
         else if (arg == "--registry") options.registryFile = value;
         else if (arg == "--env") options.environment.push_back(value);
         else if (arg == "--decoy") options.decoy = value;
+        else if (arg == "--decoy-wait") options.decoyWait = std::atoi(value.c_str());
         else if (arg == "--dialog-actions") options.dialogActions = split(value, ',');
         else if (arg == "--box-action") options.boxAction = value;
         else if (arg == "--wait-children") options.waitChildren = std::atoi(value.c_str());
         else if (arg == "--splash-shot") options.splashShot = value;
         else if (arg == "--dialog-shot") options.dialogShot = value;
+        else if (arg == "--take-foreground") options.takeForeground = value;
         else return false;
     }
     return false;
@@ -157,6 +166,11 @@ bool startProcess(const std::string& commandLine, const Options& options, HANDLE
     AssignProcessToJobObject(job, info.hProcess);
     if (!suspended) ResumeThread(info.hThread);
     return true;
+}
+
+void pumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
 }
 
 void reportTraces(DebugListener& listener) {
@@ -237,6 +251,33 @@ void runDialogActions(HWND dialog, const Options& options) {
     }
 }
 
+void reportForeground(const char* kind, const std::string& more = std::string()) {
+    HWND foreground = GetForegroundWindow();
+    report(kind, "title=" + escapeField(foreground ? windowText(foreground) : std::string()) +
+                     "\ticonic=" + (foreground && IsIconic(foreground) ? "1" : "0") + more);
+}
+
+// Waits for the window titled `title`, then puts a window of ours in front of it.
+HWND takeForeground(const std::string& title, DWORD timeout) {
+    DWORD started = GetTickCount();
+    HWND target = nullptr;
+    while (!(target = FindWindowW(nullptr, wide(title).c_str())) || !IsWindowVisible(target)) {
+        if (GetTickCount() - started > timeout) {
+            report("error", escapeField("no window " + title));
+            return nullptr;
+        }
+        Sleep(50);
+    }
+    HWND own = CreateWindowExW(0, L"STATIC", L"Harness Foreground", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200,
+                               100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetForegroundWindow(own);
+    pumpMessages();
+    Sleep(300);
+    pumpMessages();
+    reportForeground("foreground-before", std::string("\ttarget_iconic=") + (IsIconic(target) ? "1" : "0"));
+    return own;
+}
+
 } // namespace
 
 // --inspect FILE: what the platform itself reads from an executable's resources: the setting
@@ -313,8 +354,10 @@ int wmain(int argc, wchar_t** wideArgv) {
     if (!options.decoy.empty()) {
         Options plain;
         if (!startProcess(options.decoy, plain, job, false, decoy)) report("error", "decoy");
-        Sleep(1500);
+        Sleep(options.decoyWait);
     }
+
+    HWND ownForeground = options.takeForeground.empty() ? nullptr : takeForeground(options.takeForeground, options.timeout);
 
     PROCESS_INFORMATION launcher{};
     // Wine now and then refuses a start while a previous program's image is still being
@@ -336,6 +379,7 @@ int wmain(int argc, wchar_t** wideArgv) {
     bool finished = false;
     while (!finished) {
         finished = WaitForSingleObject(launcher.hProcess, 20) == WAIT_OBJECT_0;
+        if (ownForeground) pumpMessages();
         reportTraces(listener);
         if (finished) break;
         if (GetTickCount() - started > options.timeout) break;
@@ -371,6 +415,10 @@ int wmain(int argc, wchar_t** wideArgv) {
     }
     Sleep(100);
     reportTraces(listener);
+    if (ownForeground) {
+        pumpMessages();
+        reportForeground("foreground");
+    }
     DWORD exitCode = 0;
     if (finished && GetExitCodeProcess(launcher.hProcess, &exitCode))
         report("exit", std::to_string(exitCode) + "\telapsed_ms=" + std::to_string(GetTickCount() - started));

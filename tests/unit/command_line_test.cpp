@@ -11,8 +11,21 @@ TEST(CommandLine, OptionsFromFileKeepTheirBlanks) {
     EXPECT_EQ(javaArguments("-Xmx1g  ", "", "app.jar"), "-Xmx1g   -jar app.jar");
 }
 
-TEST(CommandLine, BareExecutableIsQuotedAndJarIsNot) {
-    EXPECT_EQ(fullCommandLine("javaw.exe", javaArguments("-Da=1", "", "my app.jar")), "\"javaw.exe\" -Da=1 -jar my app.jar");
+TEST(CommandLine, BareExecutableIsQuoted) {
+    EXPECT_EQ(fullCommandLine("javaw.exe", javaArguments("-Da=1", "", "app.jar")), "\"javaw.exe\" -Da=1 -jar app.jar");
+}
+
+TEST(CommandLine, JarWithBlanksIsOneQuotedArgumentUnlessItCarriesQuotes) {
+    EXPECT_EQ(javaArguments("", "", "My App.jar"), " -jar \"My App.jar\"");
+    EXPECT_EQ(quotedJar("lib\\my\tapp.jar"), "\"lib\\my\tapp.jar\"");
+    EXPECT_EQ(quotedJar("Приложение 2.jar"), "\"Приложение 2.jar\"");
+    // Quoted by its author (perhaps only in part): as written.
+    EXPECT_EQ(quotedJar("\"My App.jar\""), "\"My App.jar\"");
+    EXPECT_EQ(quotedJar("\"C:\\My Apps\"\\app.jar"), "\"C:\\My Apps\"\\app.jar");
+    EXPECT_EQ(quotedJar("app.jar"), "app.jar");
+    EXPECT_EQ(quotedJar(""), "");
+    // A trailing backslash must not escape the closing quote.
+    EXPECT_EQ(quotedJar("my dir\\"), "\"my dir\\\\\"");
 }
 
 TEST(CommandLine, BootClassPathEntriesQuotedAndJoined) {
