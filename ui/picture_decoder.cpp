@@ -4,6 +4,11 @@
 
 namespace {
 
+// The two GUIDs used here, defined here: the import library's object of them holds every GUID
+// of the imaging component (3 KB).
+constexpr GUID ImagingFactoryClass{0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
+constexpr GUID PremultipliedBgra32{0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x10}};
+
 // WICBitmapInterpolationModeHighQualityCubic, from Windows 10 on; older systems refuse it and
 // get WICBitmapInterpolationModeFant.
 constexpr auto HighQualityCubic = static_cast<WICBitmapInterpolationMode>(4);
@@ -13,7 +18,7 @@ constexpr auto HighQualityCubic = static_cast<WICBitmapInterpolationMode>(4);
 ComPtr<IWICFormatConverter> premultiplied(IWICImagingFactory* factory, IWICBitmapSource* source) {
     ComPtr<IWICFormatConverter> converter;
     if (factory->CreateFormatConverter(converter.receive()) != S_OK ||
-        converter->Initialize(source, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+        converter->Initialize(source, PremultipliedBgra32, WICBitmapDitherTypeNone, nullptr, 0.0,
                               WICBitmapPaletteTypeCustom) != S_OK)
         converter.reset();
     return converter;
@@ -51,7 +56,7 @@ bool anyTranslucentPixel(const std::uint32_t* pixels, std::size_t count) {
 } // namespace
 
 bool PictureDecoder::start() {
-    return CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+    return CoCreateInstance(ImagingFactoryClass, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IWICImagingFactory),
                             reinterpret_cast<void**>(factory_.receive())) == S_OK;
 }
 
