@@ -9,7 +9,9 @@ import pytest
 from PIL import Image, ImageDraw
 
 from wine_session import BUILD
+from wine_session import windows_path as w
 
+ADD_BITMAP = BUILD / "x86_64" / "add_bitmap.exe"
 SCREENSHOTS = BUILD / "screenshots"
 SCREEN = (1024, 768)
 WS_EX_LAYERED = 0x80000
@@ -132,3 +134,33 @@ def test_truncated_png_is_reported_and_nothing_starts(scenario, tmp_path):
     assert [b["text"] for b in run.boxes] == [SPLASH_FAILED]
     assert run.exit_code == 1
     assert run.records == []
+
+
+@pytest.fixture
+def display_at_150_percent(wine_session):
+    def set_dpi(value):
+        result = wine_session.wine(["reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
+                                    "/d", str(value), "/f"])
+        assert result.returncode == 0
+
+    set_dpi(144)
+    yield
+    set_dpi(96)
+
+
+@pytest.mark.parametrize("second_picture", [False, True])
+def test_at_150_percent_the_picture_grows_and_a_second_picture_for_200_percent_is_preferred(
+        scenario, wine_session, tmp_path, display_at_150_percent, second_picture):
+    normal, sharp = (200, 40, 40), (40, 160, 40)
+    Image.new("RGB", (60, 40), normal).save(tmp_path / "normal.png")
+    app = launcher(scenario, tmp_path / "normal.png")
+    if second_picture:
+        Image.new("RGB", (120, 80), sharp).save(tmp_path / "sharp.png")
+        added = wine_session.wine([str(ADD_BITMAP), w(app), "105", w(tmp_path / "sharp.png")])
+        assert added.returncode == 0, added.stderr
+    shot = scenario.dir / "splash.bmp"
+    run = scenario.run(app, splash_shot=shot)
+    width, height = (int(v) for v in run.splash["screen"].split(","))
+    assert run.splash["rect"] == f"{(width - 90) // 2},{(height - 60) // 2},90,60"
+    colour = Image.open(shot).convert("RGB").getpixel((45, 30))
+    assert all(abs(a - b) <= 8 for a, b in zip(colour, sharp if second_picture else normal)), colour
