@@ -33,17 +33,33 @@ std::optional<OpenedPicture> openPicture(const PictureDecoder& decoder, const st
     return decoder.open(file.data(), file.size());
 }
 
-void showTranslucent(HWND window, const SplashPicture& picture, Point at) {
-    SetWindowLongPtrW(window, GWL_EXSTYLE, GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_LAYERED);
+// The picture with its alpha on a layered window; false when the window cannot take it.
+bool showTranslucent(HWND window, const SplashPicture& picture, Point at) {
+    LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    SetWindowLongPtrW(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
     HDC memory = CreateCompatibleDC(nullptr);
-    if (!memory) return;
-    HGDIOBJ previous = SelectObject(memory, picture.bitmap());
-    POINT position{at.x, at.y}, origin{0, 0};
-    SIZE size{picture.size().width, picture.size().height};
-    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    UpdateLayeredWindow(window, nullptr, &position, &size, memory, &origin, 0, &blend, ULW_ALPHA);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
+    BOOL updated = FALSE;
+    if (memory) {
+        HGDIOBJ previous = SelectObject(memory, picture.bitmap());
+        POINT position{at.x, at.y}, origin{0, 0};
+        SIZE size{picture.size().width, picture.size().height};
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        updated = UpdateLayeredWindow(window, nullptr, &position, &size, memory, &origin, 0, &blend, ULW_ALPHA);
+        SelectObject(memory, previous);
+        DeleteDC(memory);
+    }
+    // A layered window that never got its picture stays invisible.
+    if (!updated) SetWindowLongPtrW(window, GWL_EXSTYLE, exStyle);
+    return updated;
+}
+
+// The bitmap static control takes the bitmap's size; the window's place for it.
+Point showInStatic(HWND window, const SplashPicture& picture) {
+    SendMessageW(window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.bitmap()));
+    RECT rect;
+    GetWindowRect(window, &rect);
+    return centredOnScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), rect.right - rect.left,
+                           rect.bottom - rect.top);
 }
 
 } // namespace
@@ -81,19 +97,10 @@ bool SplashPicture::load() {
 
 void showSplash(HWND window, const SplashPicture& picture, int showCommand) {
     BringWindowToTop(window);
-    Point at{};
-    if (picture.translucent()) {
-        at = centredOnScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), picture.size().width,
-                             picture.size().height);
-        showTranslucent(window, picture, at);
-    } else {
-        // The bitmap static control takes the bitmap's size.
-        SendMessageW(window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.bitmap()));
-        RECT rect;
-        GetWindowRect(window, &rect);
-        at = centredOnScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), rect.right - rect.left,
-                             rect.bottom - rect.top);
-    }
+    Point at = centredOnScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), picture.size().width,
+                               picture.size().height);
+    // Without a layered window the static control still blends the picture, over its own background.
+    if (!picture.translucent() || !showTranslucent(window, picture, at)) at = showInStatic(window, picture);
     SetWindowPos(window, HWND_TOP, at.x, at.y, 0, 0, SWP_NOSIZE);
     ShowWindow(window, showCommand);
     UpdateWindow(window);
