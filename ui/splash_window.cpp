@@ -1,10 +1,12 @@
 #include "ui/splash_window.h"
 
-#include <ole2.h>
-#include <olectl.h>
+#include <objbase.h>
 
+#include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "ui/monitor_dpi.h"
 #include "ui/picture_bytes.h"
 #include "ui/placement.h"
 
@@ -12,66 +14,93 @@ const char* const SplashLoadFailedText = "Cannot load splash screen. Probably un
 
 namespace {
 
+// Bitmap resources: the splash picture and, optionally, the same picture for 200 %.
 constexpr int SplashResourceId = 104;
+constexpr int HighDpiSplashResourceId = 105;
 
-// A memory stream holding the splash resource as a complete picture file; null when the
-// stream cannot be made. A missing resource gives an empty stream, which does not decode.
-IStream* loadSplashStream() {
-    IStream* stream = nullptr;
-    if (CreateStreamOnHGlobal(nullptr, TRUE, &stream) != S_OK) return nullptr;
+// The bitmap resource as a complete picture file; empty when the executable has none.
+std::vector<std::uint8_t> pictureResource(int id) {
     HMODULE module = GetModuleHandleW(nullptr);
-    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(SplashResourceId), MAKEINTRESOURCEW(2));
+    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2));
     HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     DWORD size = resource ? SizeofResource(module, resource) : 0;
-    if (bytes && size) {
-        std::vector<std::uint8_t> file = pictureFileBytes(static_cast<const std::uint8_t*>(bytes), size);
-        ULONG written = 0;
-        if (stream->Write(file.data(), static_cast<ULONG>(file.size()), &written) != S_OK) {
-            stream->Release();
-            return nullptr;
-        }
+    if (!bytes || !size) return {};
+    return pictureFileBytes(static_cast<const std::uint8_t*>(bytes), size);
+}
+
+std::optional<OpenedPicture> openPicture(const PictureDecoder& decoder, const std::vector<std::uint8_t>& file) {
+    return decoder.open(file.data(), file.size());
+}
+
+// The picture with its alpha on a layered window; false when the window cannot take it.
+bool showTranslucent(HWND window, const SplashPicture& picture, Point at) {
+    LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    SetWindowLongPtrW(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    HDC memory = CreateCompatibleDC(nullptr);
+    BOOL updated = FALSE;
+    if (memory) {
+        HGDIOBJ previous = SelectObject(memory, picture.bitmap());
+        POINT position{at.x, at.y}, origin{0, 0};
+        SIZE size{picture.size().width, picture.size().height};
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        updated = UpdateLayeredWindow(window, nullptr, &position, &size, memory, &origin, 0, &blend, ULW_ALPHA);
+        SelectObject(memory, previous);
+        DeleteDC(memory);
     }
-    LARGE_INTEGER start{};
-    stream->Seek(start, STREAM_SEEK_SET, nullptr);
-    return stream;
+    // A layered window that never got its picture stays invisible.
+    if (!updated) SetWindowLongPtrW(window, GWL_EXSTYLE, exStyle);
+    return updated;
+}
+
+// The bitmap static control takes the bitmap's size; the window's place for it.
+Point showInStatic(HWND window, const SplashPicture& picture) {
+    SendMessageW(window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.bitmap()));
+    RECT rect;
+    GetWindowRect(window, &rect);
+    return centredOnScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), rect.right - rect.left,
+                           rect.bottom - rect.top);
 }
 
 } // namespace
 
-SplashPicture::~SplashPicture() {
-    if (picture_) picture_->Release();
-}
-
 bool SplashPicture::load() {
-    // The decoders of some picture formats are COM objects; a thread already initialised
-    // otherwise still decodes, so only the picture's own result counts.
+    // The imaging component's objects are COM objects; a thread already initialised otherwise
+    // still decodes, so only the picture's own result counts.
     HRESULT initialised = CoInitialize(nullptr);
     (void)initialised;
-    IStream* stream = loadSplashStream();
-    if (!stream) return false;
-    IPicture* picture = nullptr;
-    HRESULT loaded = OleLoadPicture(stream, 0, TRUE, IID_IPicture, reinterpret_cast<void**>(&picture));
-    stream->Release();
-    if (loaded != S_OK || !picture) return false;
-    if (picture_) picture_->Release();
-    picture_ = picture;
-    return true;
-}
+    PictureDecoder decoder;
+    if (!decoder.start()) return false;
+    std::vector<std::uint8_t> normalFile = pictureResource(SplashResourceId);
+    std::optional<OpenedPicture> normal = openPicture(decoder, normalFile);
+    if (!normal || !splashSizeAccepted(normal->size())) return false;
 
-HANDLE SplashPicture::bitmap() const {
-    OLE_HANDLE handle = 0;
-    if (!picture_ || picture_->get_Handle(&handle) != S_OK) return nullptr;
-    return reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle));
+    unsigned dpi = primaryMonitorDpi();
+    std::vector<std::uint8_t> highDpiFile;
+    std::optional<OpenedPicture> highDpi;
+    if (dpi > NormalPictureDpi) {
+        highDpiFile = pictureResource(HighDpiSplashResourceId);
+        if (!highDpiFile.empty()) highDpi = openPicture(decoder, highDpiFile);
+    }
+    std::optional<PictureSize> highDpiSize;
+    if (highDpi) highDpiSize = highDpi->size();
+    SplashChoice choice = chooseSplashPicture(normal->size(), highDpiSize, dpi);
+    std::optional<RenderedPicture> rendered =
+        decoder.render(choice.source == SplashSource::HighDpi ? *highDpi : *normal, choice.shown);
+    // A high-DPI picture whose pixels do not decode leaves the normal one.
+    if (!rendered && choice.source == SplashSource::HighDpi)
+        rendered = decoder.render(*normal, chooseSplashPicture(normal->size(), std::nullopt, dpi).shown);
+    if (!rendered) return false;
+    rendered_ = std::move(*rendered);
+    return true;
 }
 
 void showSplash(HWND window, const SplashPicture& picture, int showCommand) {
     BringWindowToTop(window);
-    SendMessageW(window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.bitmap()));
-    RECT rect;
-    GetWindowRect(window, &rect);
-    Point at = centredOnScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), rect.right - rect.left,
-                               rect.bottom - rect.top);
+    Point at = centredOnScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), picture.size().width,
+                               picture.size().height);
+    // Without a layered window the static control still blends the picture, over its own background.
+    if (!picture.translucent() || !showTranslucent(window, picture, at)) at = showInStatic(window, picture);
     SetWindowPos(window, HWND_TOP, at.x, at.y, 0, 0, SWP_NOSIZE);
     ShowWindow(window, showCommand);
     UpdateWindow(window);

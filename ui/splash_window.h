@@ -2,27 +2,28 @@
 
 #include <windows.h>
 
-struct IPicture;
+#include "ui/picture_decoder.h"
+#include "ui/splash_scale.h"
 
 extern const char* const SplashLoadFailedText;
 
-// The decoded splash picture; released once, by its owner.
+// The splash picture, decoded and scaled for the primary monitor's DPI; released once, by its
+// owner.
 class SplashPicture {
 public:
-    SplashPicture() = default;
-    ~SplashPicture();
-    SplashPicture(const SplashPicture&) = delete;
-    SplashPicture& operator=(const SplashPicture&) = delete;
-
-    // Decodes the executable's splash resource; false when it does not decode.
+    // Decodes the executable's splash picture, or its high-DPI picture where the monitor's DPI
+    // asks for it; false when the splash picture does not decode.
     [[nodiscard]] bool load();
-    // The bitmap for the window; stays the picture's.
-    HANDLE bitmap() const;
+    // The bitmap for the window (32 bits, premultiplied alpha); stays the picture's.
+    HBITMAP bitmap() const { return rendered_.bitmap.get(); }
+    PictureSize size() const { return rendered_.size; }
+    // Some pixels are not fully opaque: the window must be layered to show them.
+    bool translucent() const { return rendered_.translucent; }
 
 private:
-    IPicture* picture_ = nullptr;
+    RenderedPicture rendered_;
 };
 
 // Puts the picture into the monitor window, centres the window on the primary screen and shows
-// it with the start-up show value.
+// it with the start-up show value. A translucent picture makes the window layered.
 void showSplash(HWND window, const SplashPicture& picture, int showCommand);

@@ -223,6 +223,8 @@ Result<PictureFacts> checkSplashPicture(const Bytes& picture) {
     if (size.width == 0 || size.height == 0) return failure(std::string("a ") + size.format + " picture without pixels");
     if (size.width > MaxPictureSide || size.height > MaxPictureSide)
         return failure("a picture larger than " + std::to_string(MaxPictureSide) + " pixels on a side");
+    if (std::uint64_t{size.width} * size.height > MaxPicturePixels)
+        return failure("a picture of more than " + std::to_string(MaxPicturePixels) + " pixels");
     return facts;
 }
 

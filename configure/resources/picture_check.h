@@ -9,9 +9,10 @@
 // Pictures the launcher can show: the splash picture's formats, recognised from their signature
 // and header, with their sizes and parts inside the bytes. Nothing is decoded.
 
-// Pictures wider or higher than this are no splash: no screen shows them, and decoding one
-// would take gigabytes.
-constexpr std::uint32_t MaxPictureSide = 16384;
+// The largest splash picture the launcher decodes (it refuses larger ones at every start): no
+// screen shows more, and decoding one would take gigabytes.
+constexpr std::uint32_t MaxPictureSide = 8192;
+constexpr std::uint64_t MaxPicturePixels = 4096ull * 4096ull;
 
 struct PictureFacts {
     const char* format; // "BMP", "GIF", "JPEG", "PNG"

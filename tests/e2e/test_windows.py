@@ -240,7 +240,8 @@ def test_centring_holds_at_a_larger_display_scale(scenario, wine_session):
         app = with_runtime(scenario, launcher(scenario, splash="on", splash_seconds="1"), run_ms=5000)
         splash = scenario.run(app).splash
         width, height = (int(v) for v in splash["screen"].split(","))
-        assert splash["rect"] == f"{(width - 48) // 2},{(height - 48) // 2},48,48"
+        # The 48-pixel picture at 150 %.
+        assert splash["rect"] == f"{(width - 72) // 2},{(height - 72) // 2},72,72"
         dialog = scenario.run(no_runtime(scenario)).dialogs[0]
         window = [int(v) for v in dialog["window"].split(",")]
         work = [int(v) for v in dialog["work"].split(",")]

@@ -1,7 +1,8 @@
 // Runs a launcher under test as a user would and reports what it did, one line per event:
 //   trace     each debugger string of the launcher, in order
 //   box       each message box: caption, text, icon, whether the splash was visible; then OK
-//   splash    the splash window when first visible (position, size, minimised), splash-hidden
+//   splash    the splash window when first visible (position, size, minimised, extended style),
+//             splash-hidden
 //   dialog    the cannot-start dialog: caption, text, geometry, styles; then the chosen actions
 //   exit      the launcher's exit code and how long it ran (or "timeout")
 // Options (before "--", the launcher and its arguments follow it):
@@ -390,7 +391,8 @@ int wmain(int argc, wchar_t** wideArgv) {
             GetWindowRect(splash, &rect);
             report("splash", rectFields("rect", rect) + "\ticonic=" + (IsIconic(splash) ? "1" : "0") + "\tscreen=" +
                                  std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "," +
-                                 std::to_string(GetSystemMetrics(SM_CYSCREEN)));
+                                 std::to_string(GetSystemMetrics(SM_CYSCREEN)) + "\texstyle=" +
+                                 std::to_string(GetWindowLongPtrW(splash, GWL_EXSTYLE)));
             if (!options.splashShot.empty()) {
                 Sleep(300);
                 saveScreenshot(rect, options.splashShot);

@@ -126,7 +126,9 @@ TEST(SplashPicture, TextExecutablesAndCutPicturesAreRefusedWithTheReason) {
     EXPECT_EQ(splashProblem(png(10, 10, 6, false)), "a PNG picture cut short");
     EXPECT_EQ(splashProblem(png(10, 10, 5)), "a PNG picture in a form the launcher cannot show");
     EXPECT_EQ(splashProblem(png(0, 10)), "a PNG picture without pixels");
-    EXPECT_EQ(splashProblem(png(20000, 10)), "a picture larger than 16384 pixels on a side");
+    EXPECT_EQ(splashProblem(png(20000, 10)), "a picture larger than 8192 pixels on a side");
+    EXPECT_EQ(splashProblem(png(8192, 2048)), "accepted PNG 8192x2048");
+    EXPECT_EQ(splashProblem(png(8192, 2049)), "a picture of more than 16777216 pixels");
     EXPECT_EQ(splashProblem(plainBitmap(3, 2, 24, 23)), "a bitmap whose pixels lie beyond its end");
     EXPECT_EQ(splashProblem(withFileHeader(plainBitmap(3, 2, 24, 24), 5000)), "a bitmap whose pixels lie beyond its end");
     EXPECT_EQ(splashProblem(plainBitmap(3, 2, 7, 100)), "a bitmap in a form the launcher cannot show");
