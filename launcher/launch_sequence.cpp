@@ -1,5 +1,6 @@
 #include "launcher/launch_sequence.h"
 
+#include <optional>
 #include <string>
 
 #include "base/file_system.h"
@@ -7,6 +8,7 @@
 #include "base/system_error.h"
 #include "base/utf8.h"
 #include "jvm/runtime_search.h"
+#include "jvm/version.h"
 #include "jvm/win32_search_system.h"
 #include "launcher/launch_state.h"
 #include "launcher/paths.h"
@@ -21,36 +23,20 @@
 #include "ui/cannot_start_dialog.h"
 #include "ui/messages.h"
 #include "ui/splash_window.h"
+#include "ui/start_failure_report.h"
+#include "ui/start_failure_text.h"
 #include "ui/startup_monitor.h"
 
 namespace {
 
-// After the application has ended, the launcher waits for the rest of its output as long as it
-// keeps coming, and gives up when none came for this long (a helper process may hold it open).
-constexpr DWORD OutputDrainMilliseconds = 2000;
-
-// log.txt is closed once the launch sequence is done, whatever way it ends; the application's
-// reader thread may still be running then, and its writes are dropped.
-struct LogFileCloser {
-    ~LogFileCloser() { traceLog().closeLogFile(); }
-};
-
-std::string minimumVersionSetting() {
-    std::string minimum = LauncherSettings::text(SettingMinimumVersion);
-    return minimum.empty() ? "1.3" : minimum;
-}
-
-void traceAll(const std::vector<std::string>& lines) {
-    for (const std::string& line : lines) traceLog().trace(line);
-}
-
-void drainOutput(const LaunchState& state) {
-    HANDLE events[] = {state.outputEnded.get(), state.outputArrived.get()};
-    for (;;) {
-        DWORD wait = WaitForMultipleObjects(2, events, FALSE, OutputDrainMilliseconds);
-        if (wait != WAIT_OBJECT_0 + 1) return; // ended, silent too long, or no events to wait on
+// log.txt and the trace file are closed once the launch sequence is done, whatever way it ends;
+// the application's reader thread may still be running then, and its writes are dropped.
+struct LogFilesCloser {
+    ~LogFilesCloser() {
+        traceLog().closeLogFile();
+        traceLog().closeTraceFile();
     }
-}
+};
 
 // A console launcher outlives Ctrl+C and Ctrl+Break: they are the application's to handle,
 // and the launcher still returns its status. Closing the console ends the launcher as usual.
@@ -58,30 +44,40 @@ BOOL WINAPI letTheApplicationHandleInterrupts(DWORD event) {
     return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
 }
 
-} // namespace
-
-int runLauncher(HINSTANCE instance, const std::string& commandLine, int showCommand) {
-    loadLibrariesFromSystemFolderOnly();
-    LaunchState state;
+// -d: the application's output to log.txt and the trace to the trace file beside it. Without
+// them the application still starts; the user learns why there are none.
+void openDebugFiles() {
     TraceLog& log = traceLog();
-    LogFileCloser closeLogAtEnd;
+    std::string failures;
+    if (Result<void> trace = log.openTraceFile(); !trace) failures = trace.failure().what;
+    log.trace("run with debug flag");
+    if (Result<void> opened = log.openLogFile(); !opened) failures += (failures.empty() ? "" : "\n\n") + opened.failure().what;
+    if (!failures.empty()) {
+        log.trace(failures);
+        showError(failures);
+    }
+}
 
-    state.consoleLauncher = LauncherSettings::flag(SettingConsole);
-    if (state.consoleLauncher) {
-        state.javaExecutableName = "java.exe";
+// Settings phase: the switches, the string table and the VM options. Gives the exit code when
+// the run ends here (the usage help, or no folder of its own).
+std::optional<int> readSettings(const std::string& commandLine, LaunchSettings& settings) {
+    TraceLog& log = traceLog();
+    settings.consoleLauncher = LauncherSettings::flag(SettingConsole);
+    if (settings.consoleLauncher) {
+        settings.javaExecutableName = "java.exe";
         SetConsoleCtrlHandler(letTheApplicationHandleInterrupts, TRUE);
     }
-    CommandLineTail tail =
+    settings.tail =
         readCommandLineTail(commandLine.c_str(), LauncherSettings::flag(SettingPassArguments), nextUtf8Char);
-    switch (tail.action) {
+    switch (settings.tail.action) {
     case SwitchAction::ConsoleJava:
         log.trace("run as console application");
-        state.javaExecutableName = "java.exe";
-        state.consoleWindow = !state.consoleLauncher;
+        settings.javaExecutableName = "java.exe";
+        settings.consoleWindow = !settings.consoleLauncher;
         break;
     case SwitchAction::DebugLog:
-        log.trace("run with debug flag");
-        state.debugLog = true;
+        settings.debugLog = true;
+        openDebugFiles();
         break;
     case SwitchAction::ShowUsage:
         showInfo(UsageText);
@@ -90,110 +86,171 @@ int runLauncher(HINSTANCE instance, const std::string& commandLine, int showComm
         break;
     }
 
-    if (state.debugLog) {
-        // Without its log the application still starts; the user learns why there is none.
-        if (Result<void> opened = log.openLogFile(); !opened) {
-            log.trace(opened.failure().what);
-            showError(opened.failure().what);
-        }
-    }
-
     std::optional<std::string> ownPath = executablePath();
-    std::optional<std::string> executableDirectory = ownPath ? executableDirectoryOf(*ownPath) : std::nullopt;
-    if (!executableDirectory) {
+    std::optional<std::string> directory = ownPath ? executableDirectoryOf(*ownPath) : std::nullopt;
+    if (!directory) {
         showError("Cannot determine where the launcher itself is stored, so its application cannot be found.");
         return 1;
     }
+    settings.executablePath = *ownPath;
+    settings.executableDirectory = *directory;
 
-    std::string vmOptions = readVmOptionsFile(*ownPath).value_or(LauncherSettings::text(SettingVmOptions));
-    log.trace(vmOptions);
-    std::string jar = LauncherSettings::text(SettingJar);
-    log.trace(jar);
+    settings.vmOptions = readVmOptionsFile(*ownPath).value_or(LauncherSettings::text(SettingVmOptions));
+    log.trace(settings.vmOptions);
+    settings.jar = LauncherSettings::text(SettingJar);
+    log.trace(settings.jar);
 
-    MonitorFields& monitorFields = state.monitor.fields;
-    monitorFields.splashActive = LauncherSettings::flag(SettingSplash);
-    state.jdkRequired = LauncherSettings::flag(SettingJdkRequired);
-    // A console launcher returns the application's status, as console programs do.
-    monitorFields.stayAlive = LauncherSettings::flag(SettingStayAlive) || state.consoleLauncher;
+    WaitChoices& choices = settings.waitChoices;
+    choices.splash = LauncherSettings::flag(SettingSplash);
+    settings.jdkRequired = LauncherSettings::flag(SettingJdkRequired);
+    choices.stayAlive = LauncherSettings::flag(SettingStayAlive);
+    if (choices.splash) {
+        choices.splashSeconds = LauncherSettings::number(SettingSplashSeconds);
+        choices.waitForWindow = LauncherSettings::flag(SettingWaitForWindow);
+    }
+    choices.consoleLauncher = settings.consoleLauncher;
+    choices.consoleWindow = settings.consoleWindow;
+    choices.debugLog = settings.debugLog;
+    choices.startupCheck = LauncherSettings::text(SettingStartupCheckSeconds);
+    return std::nullopt;
+}
 
+// Runtime phase: the working directory, then the search. Nothing when no runtime fits.
+std::optional<JavaRuntime> findRuntime(const LaunchSettings& settings) {
+    TraceLog& log = traceLog();
     std::string workingDirectory =
-        workingDirectoryOf(*executableDirectory, LauncherSettings::text(SettingWorkingDirectory));
+        workingDirectoryOf(settings.executableDirectory, LauncherSettings::text(SettingWorkingDirectory));
     log.trace(workingDirectory);
     // When it cannot be entered, the launcher stays where it was started and goes on from there.
     if (Result<void> entered = enterDirectory(workingDirectory); !entered)
         log.trace(entered.failure().what + ": " + systemErrorText(entered.failure().systemError));
 
-    state.minimumJavaVersion = minimumVersionSetting();
-    SearchRequest request{state.minimumJavaVersion, LauncherSettings::text(SettingMaximumVersion), state.jdkRequired,
-                          state.javaExecutableName, *executableDirectory, LauncherSettings::text(SettingBundledJava)};
+    std::string minimum = LauncherSettings::text(SettingMinimumVersion);
+    if (minimum.empty()) minimum = "1.3";
+    std::string maximum = LauncherSettings::text(SettingMaximumVersion);
+    SearchRequest request{minimum, maximum, settings.jdkRequired, settings.javaExecutableName,
+                          settings.executableDirectory, LauncherSettings::text(SettingBundledJava)};
     Win32SearchSystem system;
     SearchAnswer answer = findJavaRuntime(request, system);
-    traceAll(answer.trace);
-    state.javaHome = answer.home;
+    for (const std::string& line : answer.trace) log.trace(line);
     log.trace(answer.executable);
     if (!fileExists(answer.executable)) {
-        showCannotStartDialog(state.jdkRequired, state.minimumJavaVersion);
-        return 1;
+        showCannotStartDialog(settings.jdkRequired, minimum, maximum, LauncherSettings::text(SettingDownloadUrl));
+        return std::nullopt;
     }
-    std::string javaExecutable = answer.executable;
-    if (state.consoleLauncher || state.consoleWindow) {
+    JavaRuntime runtime{answer.executable, answer.home};
+    if (settings.consoleLauncher || settings.consoleWindow) {
         // A bundled javaw.exe has its console twin beside it.
-        std::string console = consoleJavaBeside(javaExecutable);
-        if (!console.empty() && fileExists(console)) javaExecutable = console;
+        std::string console = consoleJavaBeside(runtime.executable);
+        if (!console.empty() && fileExists(console)) runtime.executable = console;
     }
+    return runtime;
+}
 
-    bool monitored = monitorFields.splashActive || monitorFields.stayAlive;
-    if (monitored) {
-        // Without the window the timer could never be stopped: end as a failed timer does.
-        if (!createMonitorWindow(instance, state.monitor)) return 1;
-        if (monitorFields.splashActive) {
-            int seconds = LauncherSettings::number(SettingSplashSeconds);
-            monitorFields.splashSecondsLeft = seconds < 1 ? 2 : seconds;
-            monitorFields.waitForWindow = LauncherSettings::flag(SettingWaitForWindow);
-            if (!state.splashPicture.load()) {
-                showError(SplashLoadFailedText);
-                return 1;
-            }
-            showSplash(state.monitor.window, state.splashPicture, showCommand);
-        }
-        if (!installStartupMonitor(state.monitor)) return 1;
+// The splash, when the policy shows one; false when its picture does not decode.
+[[nodiscard]] bool showSplashWhenAsked(const WaitPolicy& policy, HINSTANCE instance, int showCommand,
+                                       SplashPicture& picture, HWND& window) {
+    if (!policy.splash) return true;
+    window = createSplashWindow(instance);
+    if (!picture.load()) {
+        showError(SplashLoadFailedText);
+        return false;
     }
+    if (window) showSplash(window, picture, showCommand);
+    return true;
+}
 
+std::string javaArgumentsFor(const LaunchSettings& settings, const JavaRuntime& runtime) {
     std::string bootClassPath;
-    if (state.jdkRequired) {
+    if (settings.jdkRequired) {
         // Java 9 and later hold the compiler and tools as modules and refuse -Xbootclasspath/p.
-        if (fileExists(state.javaHome + "\\lib\\modules"))
-            log.trace("JDK with modules: no boot class path");
+        if (fileExists(runtime.home + "\\lib\\modules"))
+            traceLog().trace("JDK with modules: no boot class path");
         else
-            bootClassPath = buildBootClassPath(state.javaHome);
+            bootClassPath = buildBootClassPath(runtime.home);
     }
-    std::string arguments = javaArguments(vmOptions, bootClassPath, jar, tail.applicationArguments);
-    Result<StartedProcess> started =
-        state.consoleLauncher ? startApplicationOnConsole(javaExecutable, arguments, ConsoleUse::SharedWithLauncher)
-        : state.consoleWindow ? startApplicationOnConsole(javaExecutable, arguments, ConsoleUse::NewWindow)
-                              : startApplication(javaExecutable, arguments,
-                                                 new ApplicationProcessRunner(state.debugLog, state.outputArrived.duplicate(),
-                                                                              state.outputEnded.duplicate()));
-    if (!started) {
-        monitorFields.splashActive = false;
-        showError(startFailureMessage(started.failure()));
+    return javaArguments(settings.vmOptions, bootClassPath, settings.jar, settings.tail.applicationArguments);
+}
+
+// Start phase: the Java command line, started with its output captured (or on a console).
+Result<RunningApplication> startJava(const LaunchSettings& settings, const JavaRuntime& runtime,
+                                     const std::string& arguments) {
+    RunningApplication running;
+    running.commandLine = fullCommandLine(runtime.executable, arguments);
+    Result<StartedProcess> started = Failure{};
+    if (settings.consoleLauncher) {
+        started = startApplicationOnConsole(runtime.executable, arguments, ConsoleUse::SharedWithLauncher);
+    } else if (settings.consoleWindow) {
+        started = startApplicationOnConsole(runtime.executable, arguments, ConsoleUse::NewWindow);
+    } else {
+        running.output = std::make_shared<ApplicationOutput>(settings.debugLog);
+        // Without its events the output is still read and logged; the launcher just cannot wait for it.
+        if (!running.output->ready()) traceLog().trace("cannot follow the application's output");
+        started = startApplication(runtime.executable, arguments, new ApplicationProcessRunner(running.output));
+    }
+    if (!started) return started.failure();
+    running.startedAt = GetTickCount64();
+    running.process = std::move(started.value().process);
+    running.thread = std::move(started.value().thread);
+    running.processId = started.value().processId;
+    return running;
+}
+
+// Wait phase: as long as the policy says; gives how the application ended.
+WaitOutcome waitFor(const WaitPolicy& policy, const RunningApplication& running, HWND splash) {
+    if (policy.stay == Stay::AtOnce) return WaitOutcome{};
+    WaitTargets targets;
+    targets.application = running.process.get();
+    targets.applicationId = running.processId;
+    if (running.output && running.output->ready()) {
+        targets.outputArrived = running.output->arrivedEvent();
+        targets.outputEnded = running.output->endedEvent();
+    }
+    targets.splash = splash;
+    targets.startedAt = running.startedAt;
+    return waitForApplication(policy, targets);
+}
+
+void reportStartFailure(const LaunchSettings& settings, const JavaRuntime& runtime, const RunningApplication& running,
+                        std::uint32_t status) {
+    StartFailure failure;
+    failure.productName = productNameOf(settings.executablePath);
+    failure.status = status;
+    failure.javaExecutable = runtime.executable;
+    if (!runtime.home.empty()) {
+        constexpr std::size_t ReleaseFileLimit = 64 * 1024;
+        if (std::optional<std::string> release = readWholeFile(runtime.home + "\\release", ReleaseFileLimit))
+            failure.javaVersion = versionFromReleaseFile(*release);
+    }
+    failure.commandLine = running.commandLine;
+    failure.lastOutput = running.output ? running.output->lastOutput() : std::string();
+    traceLog().trace("The application could not start: exit status " + exitStatusText(status));
+    showStartFailureReport(failure.productName, startFailureReportText(failure));
+}
+
+} // namespace
+
+int runLauncher(HINSTANCE instance, const std::string& commandLine, int showCommand) {
+    loadLibrariesFromSystemFolderOnly();
+    LogFilesCloser closeLogsAtEnd;
+
+    LaunchSettings settings;
+    if (std::optional<int> exitCode = readSettings(commandLine, settings)) return *exitCode;
+    std::optional<JavaRuntime> runtime = findRuntime(settings);
+    if (!runtime) return 1;
+
+    WaitPolicy policy = decideWaitPolicy(settings.waitChoices);
+    SplashPicture splashPicture;
+    HWND splash = nullptr;
+    if (!showSplashWhenAsked(policy, instance, showCommand, splashPicture, splash)) return 1;
+
+    std::string arguments = javaArgumentsFor(settings, *runtime);
+    Result<RunningApplication> running = startJava(settings, *runtime, arguments);
+    if (!running) {
+        showError(startFailureMessage(running.failure()));
         return 1;
     }
-    state.childProcess = std::move(started.value().process);
-    state.childThread = std::move(started.value().thread);
-    state.monitor.application = state.childProcess.get();
-    state.monitor.applicationId = started.value().processId;
-
-    if (monitored) {
-        runMessageLoop(state.monitor);
-        bool ended = WaitForSingleObject(state.childProcess.get(), 0) == WAIT_OBJECT_0;
-        state.monitor.application = nullptr;
-        state.closeChildHandles();
-        // The rest of an ended application's output; a running one's output is not waited for.
-        bool captured = !state.consoleLauncher && !state.consoleWindow;
-        if (ended && captured) drainOutput(state);
-        return static_cast<int>(state.monitor.exitCode);
-    }
-    state.closeChildHandles();
-    return 0;
+    WaitOutcome outcome = waitFor(policy, running.value(), splash);
+    if (outcome.startFailed) reportStartFailure(settings, *runtime, running.value(), outcome.end.status);
+    return static_cast<int>(outcome.exitCode);
 }

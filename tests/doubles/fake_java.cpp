@@ -12,6 +12,10 @@
 //   report_log_handles=1            record whether it holds any handle to a file named log.txt
 //   hold_output_ms=N                for -version: leave a helper process behind that holds the
 //                                   output open for N ms after the banner
+//   error_output=...                bytes written to stderr when run as the application (C escapes)
+//   late_output=..., late_output_ms=N   bytes written to stdout N ms after `output`
+//   helper_writes_ms=N              as the application: leave a helper process behind that holds
+//                                   the output open and writes a line to it every 100 ms for N ms
 // Every start appends its executable, command line and current directory to the file named by
 // the environment variable DOUBLE_RECORD. Like Java 9 and later, a double whose home holds
 // lib\modules refuses -Xbootclasspath/p: and does not start.
@@ -136,6 +140,24 @@ void leaveOutputHolder(int milliseconds) {
     }
 }
 
+// A helper that inherits our standard handles and keeps writing to the output.
+void leaveOutputWriter(int milliseconds) {
+    wchar_t self[4096] = {};
+    GetModuleFileNameW(nullptr, self, 4096);
+    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" write " + std::to_wstring(milliseconds);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION info{};
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
+}
+
 std::string realBanner(const std::string& name) {
     if (name == "1.5")
         return "java version \"1.5.0_06\"\r\n"
@@ -206,6 +228,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         Sleep(static_cast<DWORD>(_wtoi(argv[2])));
         return 0;
     }
+    if (argc == 3 && std::wstring(argv[1]) == L"write") {
+        DWORD until = GetTickCount() + static_cast<DWORD>(_wtoi(argv[2]));
+        for (int line = 1; static_cast<LONG>(GetTickCount() - until) < 0; ++line) {
+            writeAll(STD_OUTPUT_HANDLE, "helper line " + std::to_string(line) + "\r\n");
+            Sleep(100);
+        }
+        return 0;
+    }
     std::map<std::string, std::string> config = readConfig();
     // Recorded in UTF-8 from the wide forms: every character the launcher passed is kept.
     std::string commandLine = utf8(GetCommandLineW());
@@ -247,6 +277,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         std::string output = unescape(config.at("output"));
         for (int i = number(config, "output_repeat", 1); i > 0; --i) writeAll(STD_OUTPUT_HANDLE, output);
     }
+    if (config.count("error_output")) writeAll(STD_ERROR_HANDLE, unescape(config.at("error_output")));
+    if (config.count("late_output")) {
+        Sleep(number(config, "late_output_ms", 0));
+        writeAll(STD_OUTPUT_HANDLE, unescape(config.at("late_output")));
+    }
+    if (config.count("helper_writes_ms")) leaveOutputWriter(number(config, "helper_writes_ms", 0));
     runApplication(config, instance);
     return number(config, "exit_code", 0);
 }
