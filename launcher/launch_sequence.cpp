@@ -60,23 +60,23 @@ void openDebugFiles() {
 
 // Settings phase: the switches, the string table and the VM options. Gives the exit code when
 // the run ends here (the usage help, or no folder of its own).
-std::optional<int> readSettings(const std::string& commandLine, LaunchSettings& settings) {
+std::optional<int> readSettings(const std::string& commandLine, LaunchState& state) {
     TraceLog& log = traceLog();
-    settings.consoleLauncher = LauncherSettings::flag(SettingConsole);
-    if (settings.consoleLauncher) {
-        settings.javaExecutableName = "java.exe";
+    state.consoleLauncher = LauncherSettings::flag(SettingConsole);
+    if (state.consoleLauncher) {
+        state.javaExecutableName = "java.exe";
         SetConsoleCtrlHandler(letTheApplicationHandleInterrupts, TRUE);
     }
-    settings.tail =
+    state.tail =
         readCommandLineTail(commandLine.c_str(), LauncherSettings::flag(SettingPassArguments), nextUtf8Char);
-    switch (settings.tail.action) {
+    switch (state.tail.action) {
     case SwitchAction::ConsoleJava:
         log.trace("run as console application");
-        settings.javaExecutableName = "java.exe";
-        settings.consoleWindow = !settings.consoleLauncher;
+        state.javaExecutableName = "java.exe";
+        state.consoleWindow = !state.consoleLauncher;
         break;
     case SwitchAction::DebugLog:
-        settings.debugLog = true;
+        state.debugLog = true;
         openDebugFiles();
         break;
     case SwitchAction::ShowUsage:
@@ -92,34 +92,34 @@ std::optional<int> readSettings(const std::string& commandLine, LaunchSettings& 
         showError("Cannot determine where the launcher itself is stored, so its application cannot be found.");
         return 1;
     }
-    settings.executablePath = *ownPath;
-    settings.executableDirectory = *directory;
+    state.executablePath = *ownPath;
+    state.executableDirectory = *directory;
 
-    settings.vmOptions = readVmOptionsFile(*ownPath).value_or(LauncherSettings::text(SettingVmOptions));
-    log.trace(settings.vmOptions);
-    settings.jar = LauncherSettings::text(SettingJar);
-    log.trace(settings.jar);
+    state.vmOptions = readVmOptionsFile(*ownPath).value_or(LauncherSettings::text(SettingVmOptions));
+    log.trace(state.vmOptions);
+    state.jar = LauncherSettings::text(SettingJar);
+    log.trace(state.jar);
 
-    WaitChoices& choices = settings.waitChoices;
+    WaitChoices& choices = state.waitChoices;
     choices.splash = LauncherSettings::flag(SettingSplash);
-    settings.jdkRequired = LauncherSettings::flag(SettingJdkRequired);
+    state.jdkRequired = LauncherSettings::flag(SettingJdkRequired);
     choices.stayAlive = LauncherSettings::flag(SettingStayAlive);
     if (choices.splash) {
         choices.splashSeconds = LauncherSettings::number(SettingSplashSeconds);
         choices.waitForWindow = LauncherSettings::flag(SettingWaitForWindow);
     }
-    choices.consoleLauncher = settings.consoleLauncher;
-    choices.consoleWindow = settings.consoleWindow;
-    choices.debugLog = settings.debugLog;
+    choices.consoleLauncher = state.consoleLauncher;
+    choices.consoleWindow = state.consoleWindow;
+    choices.debugLog = state.debugLog;
     choices.startupCheck = LauncherSettings::text(SettingStartupCheckSeconds);
     return std::nullopt;
 }
 
 // Runtime phase: the working directory, then the search. Nothing when no runtime fits.
-std::optional<JavaRuntime> findRuntime(const LaunchSettings& settings) {
+std::optional<JavaRuntime> findRuntime(const LaunchState& state) {
     TraceLog& log = traceLog();
     std::string workingDirectory =
-        workingDirectoryOf(settings.executableDirectory, LauncherSettings::text(SettingWorkingDirectory));
+        workingDirectoryOf(state.executableDirectory, LauncherSettings::text(SettingWorkingDirectory));
     log.trace(workingDirectory);
     // When it cannot be entered, the launcher stays where it was started and goes on from there.
     if (Result<void> entered = enterDirectory(workingDirectory); !entered)
@@ -128,18 +128,18 @@ std::optional<JavaRuntime> findRuntime(const LaunchSettings& settings) {
     std::string minimum = LauncherSettings::text(SettingMinimumVersion);
     if (minimum.empty()) minimum = "1.3";
     std::string maximum = LauncherSettings::text(SettingMaximumVersion);
-    SearchRequest request{minimum, maximum, settings.jdkRequired, settings.javaExecutableName,
-                          settings.executableDirectory, LauncherSettings::text(SettingBundledJava)};
+    SearchRequest request{minimum, maximum, state.jdkRequired, state.javaExecutableName,
+                          state.executableDirectory, LauncherSettings::text(SettingBundledJava)};
     Win32SearchSystem system;
     SearchAnswer answer = findJavaRuntime(request, system);
     for (const std::string& line : answer.trace) log.trace(line);
     log.trace(answer.executable);
     if (!fileExists(answer.executable)) {
-        showCannotStartDialog(settings.jdkRequired, minimum, maximum, LauncherSettings::text(SettingDownloadUrl));
+        showCannotStartDialog(state.jdkRequired, minimum, maximum, LauncherSettings::text(SettingDownloadUrl));
         return std::nullopt;
     }
     JavaRuntime runtime{answer.executable, answer.home};
-    if (settings.consoleLauncher || settings.consoleWindow) {
+    if (state.consoleLauncher || state.consoleWindow) {
         // A bundled javaw.exe has its console twin beside it.
         std::string console = consoleJavaBeside(runtime.executable);
         if (!console.empty() && fileExists(console)) runtime.executable = console;
@@ -160,30 +160,30 @@ std::optional<JavaRuntime> findRuntime(const LaunchSettings& settings) {
     return true;
 }
 
-std::string javaArgumentsFor(const LaunchSettings& settings, const JavaRuntime& runtime) {
+std::string javaArgumentsFor(const LaunchState& state, const JavaRuntime& runtime) {
     std::string bootClassPath;
-    if (settings.jdkRequired) {
+    if (state.jdkRequired) {
         // Java 9 and later hold the compiler and tools as modules and refuse -Xbootclasspath/p.
         if (fileExists(runtime.home + "\\lib\\modules"))
             traceLog().trace("JDK with modules: no boot class path");
         else
             bootClassPath = buildBootClassPath(runtime.home);
     }
-    return javaArguments(settings.vmOptions, bootClassPath, settings.jar, settings.tail.applicationArguments);
+    return javaArguments(state.vmOptions, bootClassPath, state.jar, state.tail.applicationArguments);
 }
 
 // Start phase: the Java command line, started with its output captured (or on a console).
-Result<RunningApplication> startJava(const LaunchSettings& settings, const JavaRuntime& runtime,
+Result<RunningApplication> startJava(const LaunchState& state, const JavaRuntime& runtime,
                                      const std::string& arguments) {
     RunningApplication running;
     running.commandLine = fullCommandLine(runtime.executable, arguments);
     Result<StartedProcess> started = Failure{};
-    if (settings.consoleLauncher) {
+    if (state.consoleLauncher) {
         started = startApplicationOnConsole(runtime.executable, arguments, ConsoleUse::SharedWithLauncher);
-    } else if (settings.consoleWindow) {
+    } else if (state.consoleWindow) {
         started = startApplicationOnConsole(runtime.executable, arguments, ConsoleUse::NewWindow);
     } else {
-        running.output = std::make_shared<ApplicationOutput>(settings.debugLog);
+        running.output = std::make_shared<ApplicationOutput>(state.debugLog);
         // Without its events the output is still read and logged; the launcher just cannot wait for it.
         if (!running.output->ready()) traceLog().trace("cannot follow the application's output");
         started = startApplication(runtime.executable, arguments, new ApplicationProcessRunner(running.output));
@@ -211,10 +211,10 @@ WaitOutcome waitFor(const WaitPolicy& policy, const RunningApplication& running,
     return waitForApplication(policy, targets);
 }
 
-void reportStartFailure(const LaunchSettings& settings, const JavaRuntime& runtime, const RunningApplication& running,
+void reportStartFailure(const LaunchState& state, const JavaRuntime& runtime, const RunningApplication& running,
                         std::uint32_t status) {
     StartFailure failure;
-    failure.productName = productNameOf(settings.executablePath);
+    failure.productName = productNameOf(state.executablePath);
     failure.status = status;
     failure.javaExecutable = runtime.executable;
     if (!runtime.home.empty()) {
@@ -234,23 +234,23 @@ int runLauncher(HINSTANCE instance, const std::string& commandLine, int showComm
     loadLibrariesFromSystemFolderOnly();
     LogFilesCloser closeLogsAtEnd;
 
-    LaunchSettings settings;
-    if (std::optional<int> exitCode = readSettings(commandLine, settings)) return *exitCode;
-    std::optional<JavaRuntime> runtime = findRuntime(settings);
+    LaunchState state;
+    if (std::optional<int> exitCode = readSettings(commandLine, state)) return *exitCode;
+    std::optional<JavaRuntime> runtime = findRuntime(state);
     if (!runtime) return 1;
 
-    WaitPolicy policy = decideWaitPolicy(settings.waitChoices);
+    WaitPolicy policy = decideWaitPolicy(state.waitChoices);
     SplashPicture splashPicture;
     HWND splash = nullptr;
     if (!showSplashWhenAsked(policy, instance, showCommand, splashPicture, splash)) return 1;
 
-    std::string arguments = javaArgumentsFor(settings, *runtime);
-    Result<RunningApplication> running = startJava(settings, *runtime, arguments);
+    std::string arguments = javaArgumentsFor(state, *runtime);
+    Result<RunningApplication> running = startJava(state, *runtime, arguments);
     if (!running) {
         showError(startFailureMessage(running.failure()));
         return 1;
     }
     WaitOutcome outcome = waitFor(policy, running.value(), splash);
-    if (outcome.startFailed) reportStartFailure(settings, *runtime, running.value(), outcome.end.status);
+    if (outcome.startFailed) reportStartFailure(state, *runtime, running.value(), outcome.end.status);
     return static_cast<int>(outcome.exitCode);
 }

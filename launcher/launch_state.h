@@ -10,8 +10,9 @@
 #include "process/application_runner.h"
 #include "ui/monitor_decisions.h"
 
-// What the settings phase gathers from the switches, the string table and the VM options file.
-struct LaunchSettings {
+// The state of one launch as the settings phase leaves it: what the switches, the string table
+// and the VM options file say. Owned by the launch sequence on the main thread.
+struct LaunchState {
     CommandLineTail tail;
     bool debugLog = false;
     bool consoleLauncher = false; // a console program: the runtime shares its console

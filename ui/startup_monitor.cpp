@@ -56,26 +56,28 @@ WaitOutcome waitForApplication(const WaitPolicy& policy, const WaitTargets& targ
     for (;;) {
         std::uint64_t now = elapsed();
         tracker.timePassed(now);
-        if (targets.splash && !tracker.splashShowing() && IsWindowVisible(targets.splash))
-            ShowWindow(targets.splash, SW_HIDE);
         if (tracker.lookingForWindow() && now >= nextWindowCheck) {
             nextWindowCheck = now + WindowCheckMilliseconds;
             if (applicationWindowShown(targets.applicationId)) tracker.windowSeen();
             continue;
         }
+        // A launcher that is done leaves its splash to vanish with it; hiding takes time on
+        // some systems (Wine waits up to 2 s for a window manager that may not be there).
         if (tracker.done()) break;
+        if (targets.splash && !tracker.splashShowing() && IsWindowVisible(targets.splash))
+            ShowWindow(targets.splash, SW_HIDE);
 
+        // The handles this wait watches, each in its slot (NoSlot when not watched).
+        constexpr DWORD NoSlot = MAXDWORD;
         HANDLE handles[3];
         DWORD count = 0;
-        bool watchingApplication = tracker.applicationRunning() && targets.application;
-        if (watchingApplication) handles[count++] = targets.application;
-        DWORD outputEndedSlot = count, outputArrivedSlot = MAXDWORD;
-        if (tracker.waitsForOutputEnd()) handles[count++] = targets.outputEnded;
-        else outputEndedSlot = MAXDWORD;
-        if (tracker.draining() && targets.outputArrived) {
-            outputArrivedSlot = count;
-            handles[count++] = targets.outputArrived;
-        }
+        auto watch = [&](HANDLE handle) {
+            handles[count] = handle;
+            return count++;
+        };
+        DWORD applicationSlot = tracker.applicationRunning() ? watch(targets.application) : NoSlot;
+        DWORD outputEndedSlot = tracker.waitsForOutputEnd() ? watch(targets.outputEnded) : NoSlot;
+        DWORD outputArrivedSlot = tracker.draining() && targets.outputArrived ? watch(targets.outputArrived) : NoSlot;
 
         std::uint64_t until = tracker.nextDeadline();
         if (tracker.lookingForWindow()) until = std::min(until, nextWindowCheck);
@@ -86,7 +88,7 @@ WaitOutcome waitForApplication(const WaitPolicy& policy, const WaitTargets& targ
         if (wait == WAIT_FAILED) break; // should never be: end rather than spin
         DWORD slot = wait - WAIT_OBJECT_0;
         if (slot < count) {
-            if (watchingApplication && slot == 0)
+            if (slot == applicationSlot)
                 tracker.applicationEnded(exitStatusOf(targets.application), elapsed());
             else if (slot == outputEndedSlot)
                 tracker.outputEnded();
@@ -96,7 +98,7 @@ WaitOutcome waitForApplication(const WaitPolicy& policy, const WaitTargets& targ
             dispatchWaitingMessages();
         }
     }
-    if (targets.splash && IsWindowVisible(targets.splash) && !tracker.applicationRunning())
-        ShowWindow(targets.splash, SW_HIDE);
+    // The start-failure report comes next: the splash goes first.
+    if (targets.splash && tracker.startFailed() && IsWindowVisible(targets.splash)) ShowWindow(targets.splash, SW_HIDE);
     return WaitOutcome{tracker.end(), tracker.startFailed(), tracker.exitCode()};
 }
