@@ -35,4 +35,4 @@ std::string codePageFromUtf8(unsigned codePage, const std::string& utf8) {
     return bytes;
 }
 
-bool isOemLeadByte(unsigned char byte) { return IsDBCSLeadByteEx(CP_OEMCP, byte) != 0; }
+bool isAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByteEx(CP_ACP, byte) != 0; }

@@ -14,5 +14,5 @@ std::string narrow(const std::wstring& text);
 std::string utf8FromCodePage(unsigned codePage, const char* data, std::size_t length);
 std::string codePageFromUtf8(unsigned codePage, const std::string& utf8);
 
-// True for a lead byte of a double-byte OEM code page (the console's).
-bool isOemLeadByte(unsigned char byte);
+// True for a lead byte of a double-byte ANSI code page (the one programs write to pipes in).
+bool isAnsiLeadByte(unsigned char byte);

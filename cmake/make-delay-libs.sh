@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Makes delay-import libraries for the system libraries that the launcher needs only on some
-# paths (windows, registry, pictures, shell): they are loaded on first use, so a launch that
-# needs none of them pays for none of them.   make-delay-libs.sh ARCH OUTPUT-DIRECTORY
+# paths (windows, registry, pictures, shell, version texts): they are loaded on first use, so a
+# launch that needs none of them pays for none of them.   make-delay-libs.sh ARCH OUTPUT-DIRECTORY
 set -euo pipefail
 arch=$1 out=$2
 triple=$arch-w64-mingw32
 mkdir -p "$out"
-for library in user32 advapi32 gdi32 ole32 oleaut32 comctl32 shell32; do
+for library in user32 advapi32 gdi32 ole32 oleaut32 comctl32 shell32 version; do
   def=$out/$library.def
   {
     echo "LIBRARY $library.dll"

@@ -1,5 +1,6 @@
 #include "launcher/launch_sequence.h"
 
+#include <optional>
 #include <string>
 
 #include "base/file_system.h"
@@ -7,6 +8,7 @@
 #include "base/system_error.h"
 #include "base/utf8.h"
 #include "jvm/runtime_search.h"
+#include "jvm/version.h"
 #include "jvm/win32_search_system.h"
 #include "launcher/launch_state.h"
 #include "launcher/paths.h"
@@ -24,36 +26,20 @@
 #include "ui/cannot_start_dialog.h"
 #include "ui/messages.h"
 #include "ui/splash_window.h"
+#include "ui/start_failure_report.h"
+#include "ui/start_failure_text.h"
 #include "ui/startup_monitor.h"
 
 namespace {
 
-// After the application has ended, the launcher waits for the rest of its output as long as it
-// keeps coming, and gives up when none came for this long (a helper process may hold it open).
-constexpr DWORD OutputDrainMilliseconds = 2000;
-
-// log.txt is closed once the launch sequence is done, whatever way it ends; the application's
-// reader thread may still be running then, and its writes are dropped.
-struct LogFileCloser {
-    ~LogFileCloser() { traceLog().closeLogFile(); }
-};
-
-std::string minimumVersionSetting() {
-    std::string minimum = LauncherSettings::text(SettingMinimumVersion);
-    return minimum.empty() ? "1.3" : minimum;
-}
-
-void traceAll(const std::vector<std::string>& lines) {
-    for (const std::string& line : lines) traceLog().trace(line);
-}
-
-void drainOutput(const LaunchState& state) {
-    HANDLE events[] = {state.outputEnded.get(), state.outputArrived.get()};
-    for (;;) {
-        DWORD wait = WaitForMultipleObjects(2, events, FALSE, OutputDrainMilliseconds);
-        if (wait != WAIT_OBJECT_0 + 1) return; // ended, silent too long, or no events to wait on
+// log.txt and the trace file are closed once the launch sequence is done, whatever way it ends;
+// the application's reader thread may still be running then, and its writes are dropped.
+struct LogFilesCloser {
+    ~LogFilesCloser() {
+        traceLog().closeLogFile();
+        traceLog().closeTraceFile();
     }
-}
+};
 
 // A console launcher outlives Ctrl+C and Ctrl+Break: they are the application's to handle,
 // and the launcher still returns its status. Closing the console ends the launcher as usual.
@@ -61,38 +47,35 @@ BOOL WINAPI letTheApplicationHandleInterrupts(DWORD event) {
     return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
 }
 
-// The monitor watches the next run anew, and that run's output gets events of its own: the
-// reader of the run before may still be signalling its own.
-[[nodiscard]] bool prepareAnotherRun(LaunchState& state) {
-    state.monitor.applicationEnded = false;
-    state.monitor.exitCode = 0;
-    state.outputArrived = UniqueHandle(CreateEventW(nullptr, FALSE, FALSE, nullptr));
-    state.outputEnded = UniqueHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    return installStartupMonitor(state.monitor);
+// -d: the application's output to log.txt and the trace to the trace file beside it. Without
+// them the application still starts; the user learns why there are none.
+void openDebugFiles() {
+    TraceLog& log = traceLog();
+    std::string failures;
+    if (Result<void> trace = log.openTraceFile(); !trace) failures = trace.failure().what;
+    log.trace("run with debug flag");
+    if (Result<void> opened = log.openLogFile(); !opened) failures += (failures.empty() ? "" : "\n\n") + opened.failure().what;
+    if (!failures.empty()) {
+        log.trace(failures);
+        showError(failures);
+    }
 }
 
-} // namespace
-
-int runLauncher(HINSTANCE instance, const std::string& commandLine, int showCommand) {
-    // From the very start: Ctrl+C during the search must not end a console launcher.
-    SetConsoleCtrlHandler(letTheApplicationHandleInterrupts, TRUE);
-    loadLibrariesFromSystemFolderOnly();
-    LaunchState state;
+// Settings phase: the switches, the string table and the VM options. Gives the exit code when
+// the run ends here (the usage help, or no folder of its own).
+std::optional<int> readSettings(const std::string& commandLine, LaunchState& state) {
     TraceLog& log = traceLog();
-    LogFileCloser closeLogAtEnd;
-
     state.consoleLauncher = LauncherSettings::flag(SettingConsole);
     if (state.consoleLauncher) state.javaExecutableName = "java.exe";
-    CommandLineTail tail =
+    state.tail =
         readCommandLineTail(commandLine.c_str(), LauncherSettings::flag(SettingPassArguments), nextUtf8Char);
-    switch (tail.action) {
+    switch (state.tail.action) {
     case SwitchAction::ConsoleJava:
         log.trace("run as console application");
         state.javaExecutableName = "java.exe";
         state.consoleWindow = !state.consoleLauncher;
         break;
     case SwitchAction::DebugLog:
-        log.trace("run with debug flag");
         state.debugLog = true;
         break;
     case SwitchAction::ShowUsage:
@@ -103,132 +86,196 @@ int runLauncher(HINSTANCE instance, const std::string& commandLine, int showComm
     }
 
     // One instance: a second start brings the running application forward and starts none.
-    // Before the log file, which would empty the running application's log.
-    InstanceMarker singleInstance;
+    // Before the debug files, which would empty the running application's log.
     if (LauncherSettings::flag(SettingSingleInstance)) {
         std::optional<InstanceMarker> claimed = claimSingleInstance();
         if (!claimed) return 0;
-        singleInstance = std::move(*claimed);
+        state.instance = std::move(*claimed);
     }
-
-    if (state.debugLog) {
-        // Without its log the application still starts; the user learns why there is none.
-        if (Result<void> opened = log.openLogFile(); !opened) {
-            log.trace(opened.failure().what);
-            showError(opened.failure().what);
-        }
-    }
+    if (state.debugLog) openDebugFiles();
 
     std::optional<std::string> ownPath = executablePath();
-    std::optional<std::string> executableDirectory = ownPath ? executableDirectoryOf(*ownPath) : std::nullopt;
-    if (!executableDirectory) {
+    std::optional<std::string> directory = ownPath ? executableDirectoryOf(*ownPath) : std::nullopt;
+    if (!directory) {
         showError("Cannot determine where the launcher itself is stored, so its application cannot be found.");
         return 1;
     }
+    state.executablePath = *ownPath;
+    state.executableDirectory = *directory;
 
-    std::string vmOptions = expandLauncherVariables(
-        readVmOptionsFile(*ownPath).value_or(LauncherSettings::text(SettingVmOptions)), *ownPath);
-    log.trace(vmOptions);
-    std::string jar = LauncherSettings::text(SettingJar);
-    log.trace(jar);
+    state.vmOptions =
+        expandLauncherVariables(readVmOptionsFile(*ownPath).value_or(LauncherSettings::text(SettingVmOptions)), *ownPath);
+    log.trace(state.vmOptions);
+    state.jar = LauncherSettings::text(SettingJar);
+    log.trace(state.jar);
 
-    MonitorFields& monitorFields = state.monitor.fields;
-    monitorFields.splashActive = LauncherSettings::flag(SettingSplash);
+    WaitChoices& choices = state.waitChoices;
+    choices.splash = LauncherSettings::flag(SettingSplash);
     state.jdkRequired = LauncherSettings::flag(SettingJdkRequired);
-    // A console launcher returns the application's status, as console programs do.
-    monitorFields.stayAlive = LauncherSettings::flag(SettingStayAlive) || state.consoleLauncher;
+    choices.stayAlive = LauncherSettings::flag(SettingStayAlive);
+    if (choices.splash) {
+        choices.splashSeconds = LauncherSettings::number(SettingSplashSeconds);
+        choices.waitForWindow = LauncherSettings::flag(SettingWaitForWindow);
+    }
+    choices.consoleLauncher = state.consoleLauncher;
+    choices.consoleWindow = state.consoleWindow;
+    choices.debugLog = state.debugLog;
+    choices.startupCheck = LauncherSettings::text(SettingStartupCheckSeconds);
+    return std::nullopt;
+}
 
-    std::string workingDirectory = workingDirectoryOf(
-        *executableDirectory, expandLauncherVariables(LauncherSettings::text(SettingWorkingDirectory), *ownPath));
+// Runtime phase: the working directory, then the search. Nothing when no runtime fits.
+std::optional<JavaRuntime> findRuntime(const LaunchState& state) {
+    TraceLog& log = traceLog();
+    std::string workingDirectory =
+        workingDirectoryOf(state.executableDirectory,
+                           expandLauncherVariables(LauncherSettings::text(SettingWorkingDirectory), state.executablePath));
     log.trace(workingDirectory);
     // When it cannot be entered, the launcher stays where it was started and goes on from there.
     if (Result<void> entered = enterDirectory(workingDirectory); !entered)
         log.trace(entered.failure().what + ": " + systemErrorText(entered.failure().systemError));
 
-    state.minimumJavaVersion = minimumVersionSetting();
-    SearchRequest request{state.minimumJavaVersion, LauncherSettings::text(SettingMaximumVersion), state.jdkRequired,
-                          state.javaExecutableName, *executableDirectory,
-                          expandLauncherVariables(LauncherSettings::text(SettingBundledJava), *ownPath)};
+    std::string minimum = LauncherSettings::text(SettingMinimumVersion);
+    if (minimum.empty()) minimum = "1.3";
+    std::string maximum = LauncherSettings::text(SettingMaximumVersion);
+    SearchRequest request{minimum, maximum, state.jdkRequired, state.javaExecutableName,
+                          state.executableDirectory,
+                          expandLauncherVariables(LauncherSettings::text(SettingBundledJava), state.executablePath)};
     restoreLibrarySearchForChildren();
     Win32SearchSystem system;
     SearchAnswer answer = findJavaRuntime(request, system);
-    traceAll(answer.trace);
-    state.javaHome = answer.home;
+    for (const std::string& line : answer.trace) log.trace(line);
     log.trace(answer.executable);
     if (!fileExists(answer.executable)) {
-        showCannotStartDialog(state.jdkRequired, state.minimumJavaVersion);
-        return 1;
+        showCannotStartDialog(state.jdkRequired, minimum, maximum, LauncherSettings::text(SettingDownloadUrl));
+        return std::nullopt;
     }
-    std::string javaExecutable = answer.executable;
+    JavaRuntime runtime{answer.executable, answer.home};
     if (state.consoleLauncher || state.consoleWindow) {
         // A bundled javaw.exe has its console twin beside it.
-        std::string console = consoleJavaBeside(javaExecutable);
-        if (!console.empty() && fileExists(console)) javaExecutable = console;
+        std::string console = consoleJavaBeside(runtime.executable);
+        if (!console.empty() && fileExists(console)) runtime.executable = console;
     }
+    return runtime;
+}
 
-    bool monitored = monitorFields.splashActive || monitorFields.stayAlive;
-    if (monitored) {
-        // Without the window the timer could never be stopped: end as a failed timer does.
-        if (!createMonitorWindow(instance, state.monitor)) return 1;
-        if (monitorFields.splashActive) {
-            int seconds = LauncherSettings::number(SettingSplashSeconds);
-            monitorFields.splashSecondsLeft = seconds < 1 ? 2 : seconds;
-            monitorFields.waitForWindow = LauncherSettings::flag(SettingWaitForWindow);
-            if (!state.splashPicture.load()) {
-                showError(SplashLoadFailedText);
-                return 1;
-            }
-            showSplash(state.monitor.window, state.splashPicture, showCommand);
-        }
-        if (!installStartupMonitor(state.monitor)) return 1;
+// The splash, when the policy shows one; false when its picture does not decode.
+[[nodiscard]] bool showSplashWhenAsked(const WaitPolicy& policy, HINSTANCE instance, int showCommand,
+                                       SplashPicture& picture, HWND& window) {
+    if (!policy.splash) return true;
+    window = createSplashWindow(instance);
+    if (!picture.load()) {
+        showError(SplashLoadFailedText);
+        return false;
     }
+    if (window) showSplash(window, picture, showCommand);
+    return true;
+}
 
+std::string javaArgumentsFor(const LaunchState& state, const JavaRuntime& runtime) {
     std::string bootClassPath;
     if (state.jdkRequired) {
         // Java 9 and later hold the compiler and tools as modules and refuse -Xbootclasspath/p.
-        if (fileExists(state.javaHome + "\\lib\\modules"))
-            log.trace("JDK with modules: no boot class path");
+        if (fileExists(runtime.home + "\\lib\\modules"))
+            traceLog().trace("JDK with modules: no boot class path");
         else
-            bootClassPath = buildBootClassPath(state.javaHome);
+            bootClassPath = buildBootClassPath(runtime.home);
     }
-    std::string arguments = javaArguments(vmOptions, bootClassPath, jar, tail.applicationArguments);
-    // Restart: each pass starts the application with the same command line and waits for it.
+    return javaArguments(state.vmOptions, bootClassPath, state.jar, state.tail.applicationArguments);
+}
+
+// Start phase: the Java command line, started with its output captured (or on a console).
+Result<RunningApplication> startJava(const LaunchState& state, const JavaRuntime& runtime,
+                                     const std::string& arguments, int showCommand) {
+    RunningApplication running;
+    running.commandLine = fullCommandLine(runtime.executable, arguments);
+    Result<StartedProcess> started = Failure{};
+    if (state.consoleLauncher) {
+        started = startApplicationOnConsole(runtime.executable, arguments, ConsoleUse::SharedWithLauncher, showCommand);
+    } else if (state.consoleWindow) {
+        started = startApplicationOnConsole(runtime.executable, arguments, ConsoleUse::NewWindow, showCommand);
+    } else {
+        running.output = std::make_shared<ApplicationOutput>(state.debugLog);
+        // Without its events the output is still read and logged; the launcher just cannot wait for it.
+        if (!running.output->ready()) traceLog().trace("cannot follow the application's output");
+        started = startApplication(runtime.executable, arguments, new ApplicationProcessRunner(running.output), showCommand);
+    }
+    if (!started) return started.failure();
+    running.startedAt = GetTickCount64();
+    running.process = std::move(started.value().process);
+    running.thread = std::move(started.value().thread);
+    running.processId = started.value().processId;
+    return running;
+}
+
+// Wait phase: as long as the policy says; gives how the application ended.
+WaitOutcome waitFor(const WaitPolicy& policy, const RunningApplication& running, HWND splash) {
+    if (policy.stay == Stay::AtOnce) return WaitOutcome{};
+    WaitTargets targets;
+    targets.application = running.process.get();
+    targets.applicationId = running.processId;
+    if (running.output && running.output->ready()) {
+        targets.outputArrived = running.output->arrivedEvent();
+        targets.outputEnded = running.output->endedEvent();
+    }
+    targets.splash = splash;
+    targets.startedAt = running.startedAt;
+    return waitForApplication(policy, targets);
+}
+
+void reportStartFailure(const LaunchState& state, const JavaRuntime& runtime, const RunningApplication& running,
+                        std::uint32_t status) {
+    StartFailure failure;
+    failure.productName = productNameOf(state.executablePath);
+    failure.status = status;
+    failure.javaExecutable = runtime.executable;
+    if (!runtime.home.empty()) {
+        constexpr std::size_t ReleaseFileLimit = 64 * 1024;
+        if (std::optional<std::string> release = readWholeFile(runtime.home + "\\release", ReleaseFileLimit))
+            failure.javaVersion = versionFromReleaseFile(*release);
+    }
+    failure.commandLine = running.commandLine;
+    failure.lastOutput = running.output ? running.output->lastOutput() : std::string();
+    traceLog().trace("The application could not start: exit status " + exitStatusText(status));
+    showStartFailureReport(failure.productName, startFailureReportText(failure));
+}
+
+} // namespace
+
+int runLauncher(HINSTANCE instance, const std::string& commandLine, int showCommand) {
+    // Ctrl+C and Ctrl+Break are the application's from the launcher's first moment on.
+    SetConsoleCtrlHandler(letTheApplicationHandleInterrupts, TRUE);
+    loadLibrariesFromSystemFolderOnly();
+    LogFilesCloser closeLogsAtEnd;
+
+    LaunchState state;
+    if (std::optional<int> exitCode = readSettings(commandLine, state)) return *exitCode;
+    std::optional<JavaRuntime> runtime = findRuntime(state);
+    if (!runtime) return 1;
+
+    WaitPolicy policy = decideWaitPolicy(state.waitChoices);
+    SplashPicture splashPicture;
+    HWND splash = nullptr;
+    if (!showSplashWhenAsked(policy, instance, showCommand, splashPicture, splash)) return 1;
+
+    std::string arguments = javaArgumentsFor(state, *runtime);
     RestartPolicy restarts = restartPolicySetting();
     for (;;) {
-        Result<StartedProcess> started =
-            state.consoleLauncher ? startApplicationOnConsole(javaExecutable, arguments, ConsoleUse::SharedWithLauncher, showCommand)
-            : state.consoleWindow ? startApplicationOnConsole(javaExecutable, arguments, ConsoleUse::NewWindow, showCommand)
-                                  : startApplication(javaExecutable, arguments,
-                                                     new ApplicationProcessRunner(state.debugLog, state.outputArrived.duplicate(),
-                                                                                  state.outputEnded.duplicate()),
-                                                     showCommand);
-        if (!started) {
-            monitorFields.splashActive = false;
-            showError(startFailureMessage(started.failure()));
+        Result<RunningApplication> running = startJava(state, *runtime, arguments, showCommand);
+        if (!running) {
+            showError(startFailureMessage(running.failure()));
             return 1;
         }
-        state.childProcess = std::move(started.value().process);
-        state.childThread = std::move(started.value().thread);
-        state.monitor.application = state.childProcess.get();
-        state.monitor.applicationId = started.value().processId;
-        singleInstance.recordApplication(state.childProcess.get(), started.value().processId);
-
-        if (monitored) {
-            runMessageLoop(state.monitor);
-            bool ended = WaitForSingleObject(state.childProcess.get(), 0) == WAIT_OBJECT_0;
-            state.monitor.application = nullptr;
-            state.closeChildHandles();
-            if (ended && monitorFields.stayAlive && startsAgain(restarts, state.monitor.exitCode)) {
-                singleInstance.recordRestart();
-                if (!prepareAnotherRun(state)) return 1;
-                continue;
-            }
-            // The rest of an ended application's output; a running one's output is not waited for.
-            bool captured = !state.consoleLauncher && !state.consoleWindow;
-            if (ended && captured) drainOutput(state);
-            return static_cast<int>(state.monitor.exitCode);
+        state.instance.recordApplication(running.value().process.get(), running.value().processId);
+        WaitOutcome outcome = waitFor(policy, running.value(), splash);
+        // A restart status is the application's wish to run again, not a failure to start.
+        if (policy.stay == Stay::UntilApplicationEnds && outcome.end.ended && startsAgain(restarts, outcome.end.status)) {
+            state.instance.recordRestart();
+            if (splash) ShowWindow(splash, SW_HIDE);
+            policy.splash = false; // the splash belongs to the first start
+            continue;
         }
-        state.closeChildHandles();
-        return 0;
+        if (outcome.startFailed) reportStartFailure(state, *runtime, running.value(), outcome.end.status);
+        return static_cast<int>(outcome.exitCode);
     }
 }

@@ -2,41 +2,46 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "base/unique_handle.h"
-#include "ui/splash_window.h"
-#include "ui/startup_monitor.h"
+#include "launcher/single_instance.h"
+#include "launcher/switches.h"
+#include "process/application_runner.h"
+#include "ui/monitor_decisions.h"
 
-// The state of one launch, owned by the launch sequence on the main thread. The startup monitor
-// reaches its part through the monitor window; the application's reader thread touches none of it.
+// The state of one launch as the settings phase leaves it: what the switches, the string table
+// and the VM options file say. Owned by the launch sequence on the main thread.
 struct LaunchState {
-    LaunchState()
-        : outputArrived(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
-          outputEnded(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
-
-    bool jdkRequired = false;
+    CommandLineTail tail;
     bool debugLog = false;
     bool consoleLauncher = false; // a console program: the runtime shares its console
     bool consoleWindow = false;   // -c in the window launcher: the runtime gets a console window
+    bool jdkRequired = false;
     std::string javaExecutableName = "javaw.exe";
-    std::string minimumJavaVersion = "1.3";
-    std::string javaHome;
+    std::string executablePath;
+    std::string executableDirectory;
+    std::string vmOptions;
+    std::string jar;
+    WaitChoices waitChoices;
+    InstanceMarker instance; // with single_instance: the marker of this launch's application
+};
 
-    MonitorState monitor;
-    SplashPicture splashPicture;
+// The runtime phase's answer: what to start.
+struct JavaRuntime {
+    std::string executable;
+    std::string home; // "" when the search's stage does not know it
+};
 
-    // The application's process and thread: handles of our own, closed once by closeChildHandles.
-    UniqueHandle childProcess;
-    UniqueHandle childThread;
-
-    // Signalled by the application's reader thread, through handles of its own, at each chunk
-    // of the application's output and when that output has ended.
-    UniqueHandle outputArrived;
-    UniqueHandle outputEnded;
-
-    void closeChildHandles() {
-        childThread.reset();
-        childProcess.reset();
-    }
+// The start phase's result: the application as it runs. The handles are the launch sequence's
+// own, closed once when this goes; `output` is shared with the application's reader thread and
+// is null when the output is not captured (a console).
+struct RunningApplication {
+    UniqueHandle process;
+    UniqueHandle thread;
+    DWORD processId = 0;
+    ULONGLONG startedAt = 0;
+    std::string commandLine;
+    std::shared_ptr<ApplicationOutput> output;
 };

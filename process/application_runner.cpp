@@ -1,26 +1,43 @@
 #include "process/application_runner.h"
 
-#include <string>
-
-#include "base/text_encoding.h"
 #include "trace/trace_log.h"
 
-ApplicationProcessRunner::ApplicationProcessRunner(bool writeLogFile, UniqueHandle outputArrived,
-                                                   UniqueHandle outputEnded)
-    : ProcessRunner(0), writeLogFile_(writeLogFile), outputArrived_(std::move(outputArrived)),
-      outputEnded_(std::move(outputEnded)) {}
+ApplicationOutput::ApplicationOutput(bool writeLogFile)
+    : writeLogFile_(writeLogFile), arrived_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+      ended_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+std::string ApplicationOutput::lastOutput() const {
+    AcquireSRWLockShared(&lock_);
+    std::string text = tail_.text();
+    ReleaseSRWLockShared(&lock_);
+    return text;
+}
+
+void ApplicationOutput::keep(const std::string& text) {
+    if (text.empty()) return;
+    traceLog().trace(text);
+    AcquireSRWLockExclusive(&lock_);
+    tail_.append(text);
+    ReleaseSRWLockExclusive(&lock_);
+}
+
+void ApplicationOutput::received(const char* data, std::size_t length) {
+    if (writeLogFile_) traceLog().writeToLogFile(data, length);
+    keep(decoder_.decode(data, length));
+    SetEvent(arrived_.get());
+}
+
+void ApplicationOutput::endOfOutput() {
+    keep(decoder_.finish());
+    SetEvent(ended_.get());
+}
+
+ApplicationProcessRunner::ApplicationProcessRunner(std::shared_ptr<ApplicationOutput> output)
+    : ProcessRunner(0), output_(std::move(output)) {}
 
 void ApplicationProcessRunner::onOutput(const char* data, std::size_t length) {
-    if (!data) {
-        if (outputEnded_) SetEvent(outputEnded_.get());
-        return;
-    }
-    std::string text(data, length);
-    if (writeLogFile_) {
-        // log.txt keeps the ANSI code page that console output has always been turned into.
-        std::string bytes = codePageFromUtf8(CP_ACP, text);
-        traceLog().writeToLogFile(bytes.data(), bytes.size());
-    }
-    traceLog().trace(text);
-    if (outputArrived_) SetEvent(outputArrived_.get());
+    if (data)
+        output_->received(data, length);
+    else
+        output_->endOfOutput();
 }

@@ -17,8 +17,8 @@ std::vector<std::string> CapturingProcessRunner::traceLines() const {
 }
 
 void CapturingProcessRunner::onOutput(const char* data, std::size_t length) {
-    if (!data) return;
-    std::string chunk(data, length);
+    std::string chunk = data ? decoder_.decode(data, length) : decoder_.finish();
+    if (chunk.empty()) return;
     AcquireSRWLockExclusive(&lock_);
     traceLines_.push_back(chunk);
     capturedText_ += chunk;

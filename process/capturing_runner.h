@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "process/output_text.h"
 #include "process/process_runner.h"
 
 // Keeps everything the child prints (the version probe reads the banner from it), and keeps its
@@ -21,6 +22,7 @@ protected:
     void onTrace(const std::string& line) override;
 
 private:
+    AnsiOutputDecoder decoder_; // the reader thread's alone
     mutable SRWLOCK lock_ = SRWLOCK_INIT;
     std::string capturedText_;
     std::vector<std::string> traceLines_;

@@ -1,7 +1,6 @@
 #include "process/process_runner.h"
 
 #include "base/text_encoding.h"
-#include "base/utf8.h"
 #include "process/inherited_handles.h"
 #include "trace/trace_log.h"
 
@@ -104,26 +103,12 @@ DWORD WINAPI ProcessRunner::readerThreadMain(LPVOID runner) {
 }
 
 void ProcessRunner::readUntilEnd() {
-    // Console output is in the OEM code page; a double-byte character split between two reads
-    // waits for its second byte and is converted whole.
-    char buffer[256];
-    std::size_t carried = 0;
+    // The bytes go on exactly as the child wrote them; each handler decodes them as it needs.
+    char buffer[255];
     DWORD count = 0;
     while (!InterlockedCompareExchange(&stopping_, 0, 0) &&
-           ReadFile(outputRead_.get(), buffer + carried, static_cast<DWORD>(sizeof buffer - 1 - carried), &count,
-                    nullptr) &&
-           count > 0) {
-        std::size_t available = carried + count;
-        std::size_t whole = wholeDoubleByteCharacters(buffer, available, isOemLeadByte);
-        std::string converted = utf8FromCodePage(CP_OEMCP, buffer, whole);
-        if (!converted.empty()) onOutput(converted.c_str(), converted.size());
-        carried = available - whole;
-        if (carried) buffer[0] = buffer[whole];
-    }
-    if (carried) {
-        std::string converted = utf8FromCodePage(CP_OEMCP, buffer, carried);
-        onOutput(converted.c_str(), converted.size());
-    }
+           ReadFile(outputRead_.get(), buffer, static_cast<DWORD>(sizeof buffer), &count, nullptr) && count > 0)
+        onOutput(buffer, count);
     onOutput(nullptr, 0);
     // A kept runner stays its owner's, unless the owner has given it up to this thread.
     if ((flags_ & KeepAfterEnd) && InterlockedCompareExchange(&ownership_, ReaderEnded, OwnerKeeps) == OwnerKeeps)

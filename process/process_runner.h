@@ -66,7 +66,8 @@ public:
     static constexpr DWORD ReaderStopMilliseconds = 2000;
 
 protected:
-    // A chunk of the child's output as UTF-8 text, or null once at the end of output.
+    // A chunk of the child's output (at most 255 bytes) as it wrote them, or null once at the
+    // end of output.
     virtual void onOutput(const char* data, std::size_t length);
     // A trace line of the runner's own (the command line it starts); to the trace by default.
     virtual void onTrace(const std::string& line);

@@ -8,7 +8,8 @@
 #include "base/result.h"
 
 // The launcher's diagnostics: every trace message (UTF-8) goes to the debugger output as one
-// string; with -d the application's output is also written, byte for byte, to "log.txt".
+// string; with -d the application's output is also written, byte for byte, to "log.txt", and
+// every trace message, as a line, to "launcher-trace.txt" beside it.
 class TraceLog {
 public:
     TraceLog();
@@ -29,11 +30,19 @@ public:
     void writeToLogFile(const char* data, std::size_t length);
     void closeLogFile();
 
+    // Creates or empties the trace file in the current directory (UTF-8 with a byte-order mark,
+    // CR LF line ends); every later trace message is written to it too, from any thread.
+    Result<void> openTraceFile();
+    void closeTraceFile();
+
 private:
     std::string lineBuffer_;
     HANDLE logFile_ = INVALID_HANDLE_VALUE;
+    HANDLE traceFile_ = INVALID_HANDLE_VALUE;
     CRITICAL_SECTION logLock_;
 };
+
+extern const char* const TraceFileName;
 
 // The process's one trace; it lives until the process ends.
 TraceLog& traceLog();

@@ -11,9 +11,9 @@
 #include "base/text_encoding.h"
 #include "base/utf8.h"
 #include "ui/cannot_start_text.h"
+#include "ui/dialog_centring.h"
 #include "ui/dialog_template.h"
 #include "ui/messages.h"
-#include "ui/placement.h"
 
 namespace {
 
@@ -67,42 +67,31 @@ BOOL CannotStartDialog::onInitDialog() {
     SetDlgItemTextW(window_, MessageControlId, widen(messageText_).c_str());
     // Posted: it must run after the dialog manager has selected the text on focusing it.
     PostMessageW(messageControl, EM_SETSEL, static_cast<WPARAM>(-1), -1);
-    centre();
+    centreDialog(window_);
     return TRUE;
 }
 
 void CannotStartDialog::onLinkNotify(const NMHDR* header) {
     if (!header || header->idFrom != MessageControlId || header->code != EN_LINK) return;
     const auto* link = reinterpret_cast<const ENLINK*>(header);
-    if (link->msg == WM_LBUTTONDOWN) ShellExecuteW(nullptr, L"open", widen(linkUrl_).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (link->msg != WM_LBUTTONDOWN) return;
+    // The browser must come to the front: the dialog gives up its place above other windows and
+    // lets the process that shows the page take the foreground.
+    SetWindowPos(window_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    AllowSetForegroundWindow(ASFW_ANY);
+    ShellExecuteW(nullptr, L"open", widen(linkUrl_).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void CannotStartDialog::centre() {
-    HWND owner = GetWindow(window_, GW_OWNER);
-    if (owner) {
-        LONG ownerStyle = GetWindowLongW(owner, GWL_STYLE);
-        if (!(ownerStyle & WS_VISIBLE) || (ownerStyle & WS_MINIMIZE)) owner = nullptr;
-    }
-    RECT work;
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    RECT reference = work;
-    if (owner) GetWindowRect(owner, &reference);
-    RECT own;
-    GetWindowRect(window_, &own);
-    Point at = centredInside(Rect{reference.left, reference.top, reference.right, reference.bottom},
-                             Rect{work.left, work.top, work.right, work.bottom}, own.right - own.left,
-                             own.bottom - own.top);
-    SetWindowPos(window_, nullptr, at.x, at.y, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void showCannotStartDialog(bool jdkRequired, const std::string& minimumVersion) {
+void showCannotStartDialog(bool jdkRequired, const std::string& minimumVersion, const std::string& maximumVersion,
+                           const std::string& downloadUrlSetting) {
     // The link opens through the shell, which wants COM; without it the dialog still informs.
     HRESULT initialised = CoInitialize(nullptr);
     (void)initialised;
     InitCommonControls();
     loadRichEditLibrary();
-    std::string message = cannotStartMessage(jdkRequired, minimumVersion, JavaDownloadUrl);
-    CannotStartDialog dialog(CannotStartCaption, JavaDownloadUrl, message, 55);
+    std::string address = downloadAddress(downloadUrlSetting);
+    std::string message = cannotStartMessage(jdkRequired, minimumVersion, maximumVersion, address);
+    CannotStartDialog dialog(CannotStartCaption, address, message, 55);
     // Should the dialog not come up (no rich edit control), the user still learns why.
     if (dialog.showModal(GetActiveWindow()) <= 0) showError(message);
 }

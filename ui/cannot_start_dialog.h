@@ -16,7 +16,6 @@ private:
     static INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     BOOL onInitDialog();
     void onLinkNotify(const NMHDR* header);
-    void centre();
 
     std::string caption_;
     std::string linkUrl_;
@@ -25,5 +24,7 @@ private:
     HWND window_ = nullptr;
 };
 
-// Loads what the dialog needs, shows it with the texts for this run and returns when it closes.
-void showCannotStartDialog(bool jdkRequired, const std::string& minimumVersion);
+// Loads what the dialog needs, shows it with the texts for this run (the versions that fit and the
+// download address, see downloadAddress) and returns when it closes.
+void showCannotStartDialog(bool jdkRequired, const std::string& minimumVersion, const std::string& maximumVersion,
+                           const std::string& downloadUrlSetting);

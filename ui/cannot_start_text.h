@@ -2,9 +2,16 @@
 
 #include <string>
 
-// Where users get Java; shown in the cannot-start dialog and opened from its link.
+// Where users get Java when the launcher names no other address; shown in the cannot-start
+// dialog and opened from its link.
 extern const char* const JavaDownloadUrl;
 extern const char* const CannotStartCaption;
 
-// The cannot-start dialog's message: what is missing, the minimum version, where to get it.
-std::string cannotStartMessage(bool jdkRequired, const std::string& minimumVersion, const std::string& downloadUrl);
+// The address the dialog shows and opens: the download_url setting when it is a web address
+// (http or https), otherwise the default one. Nothing else is ever handed to the shell.
+std::string downloadAddress(const std::string& setting);
+
+// The cannot-start dialog's message: what is missing, the versions that fit, where to get it.
+// Without a maximum version the text is the one users have always seen.
+std::string cannotStartMessage(bool jdkRequired, const std::string& minimumVersion, const std::string& maximumVersion,
+                               const std::string& downloadUrl);

@@ -10,46 +10,65 @@ constexpr std::uint32_t DialogStyle = 0x80C000C8; // popup, caption, modal frame
 constexpr std::uint32_t DialogExStyle = 0x8;      // topmost
 constexpr std::uint32_t MessageStyle = 0x50010805; // child, visible, tab stop, read-only, multiline, centred
 constexpr std::uint32_t ButtonStyle = 0x50000001;  // child, visible, default push button
-constexpr std::uint16_t ButtonClassAtom = 0x0080;
 
-void putItemHeader(Bytes& out, std::uint32_t style, int x, int y, int cx, int cy, int id) {
+// Popup, caption, system menu, sizing border, maximise box, set font, fixed sys.
+constexpr std::uint32_t ReportStyle = 0x80CD0048;
+// Child, visible, tab stop, vertical scroll bar, border, multi-line, scrolls with the caret,
+// keeps its selection shown, read-only.
+constexpr std::uint32_t ReportTextStyle = 0x50A10944;
+constexpr std::uint32_t PushButtonStyle = 0x50010000;        // child, visible, tab stop
+constexpr std::uint32_t DefaultPushButtonStyle = 0x50010001; // the same, default button
+
+void putItem(Bytes& out, const DialogItem& item) {
     alignTo(out, 4);
-    putDword(out, style);
+    putDword(out, item.style);
     putDword(out, 0);
-    putWord(out, static_cast<std::uint16_t>(x));
-    putWord(out, static_cast<std::uint16_t>(y));
-    putWord(out, static_cast<std::uint16_t>(cx));
-    putWord(out, static_cast<std::uint16_t>(cy));
-    putWord(out, static_cast<std::uint16_t>(id));
+    putWord(out, static_cast<std::uint16_t>(item.x));
+    putWord(out, static_cast<std::uint16_t>(item.y));
+    putWord(out, static_cast<std::uint16_t>(item.cx));
+    putWord(out, static_cast<std::uint16_t>(item.cy));
+    putWord(out, static_cast<std::uint16_t>(item.id));
+    if (item.classAtom) {
+        putWord(out, 0xFFFF);
+        putWord(out, item.classAtom);
+    } else {
+        putString(out, item.className);
+    }
+    putString(out, item.text);
+    putWord(out, 0); // no creation data
 }
 
 } // namespace
 
-std::vector<std::uint8_t> cannotStartDialogTemplate(const std::u16string& caption, int height) {
+std::vector<std::uint8_t> dialogTemplate(const DialogLayout& layout) {
     Bytes out;
-    putDword(out, DialogStyle);
-    putDword(out, DialogExStyle);
-    putWord(out, 2); // items
+    putDword(out, layout.style);
+    putDword(out, layout.exStyle);
+    putWord(out, static_cast<std::uint16_t>(layout.items.size()));
     putWord(out, 0);
     putWord(out, 0);
-    putWord(out, 337);
-    putWord(out, static_cast<std::uint16_t>(height));
+    putWord(out, static_cast<std::uint16_t>(layout.cx));
+    putWord(out, static_cast<std::uint16_t>(layout.cy));
     putWord(out, 0); // no menu
     putWord(out, 0); // default dialog class
-    putString(out, caption);
+    putString(out, layout.caption);
     putWord(out, 8); // point size
     putString(out, u"MS Shell Dlg");
-
-    putItemHeader(out, MessageStyle, 7, 7, 323, height - 30, MessageControlId);
-    putString(out, u"RichEdit20W");
-    putString(out, u"");
-    putWord(out, 0); // no creation data
-
-    putItemHeader(out, ButtonStyle, 141, height - 21, 50, 14, OkButtonId);
-    putWord(out, 0xFFFF);
-    putWord(out, ButtonClassAtom);
-    putString(out, u"OK");
-    putWord(out, 0);
+    for (const DialogItem& item : layout.items) putItem(out, item);
     alignTo(out, 4);
     return out;
+}
+
+std::vector<std::uint8_t> cannotStartDialogTemplate(const std::u16string& caption, int height) {
+    return dialogTemplate(
+        {DialogStyle, DialogExStyle, 337, height, caption,
+         {{MessageStyle, 7, 7, 323, height - 30, MessageControlId, 0, u"RichEdit20W", u""},
+          {ButtonStyle, 141, height - 21, 50, 14, OkButtonId, ButtonClassAtom, u"", u"OK"}}});
+}
+
+std::vector<std::uint8_t> startFailureReportTemplate(const std::u16string& caption) {
+    return dialogTemplate({ReportStyle, 0, 320, 190, caption,
+                           {{ReportTextStyle, 7, 7, 306, 156, ReportTextId, EditClassAtom, u"", u""},
+                            {PushButtonStyle, 202, 169, 50, 14, ReportCopyId, ButtonClassAtom, u"", u"&Copy"},
+                            {DefaultPushButtonStyle, 263, 169, 50, 14, ReportCloseId, ButtonClassAtom, u"", u"Close"}}});
 }

@@ -8,7 +8,41 @@
 constexpr int MessageControlId = 1004;
 constexpr int OkButtonId = 1;
 
-// The cannot-start dialog's in-memory template (classic form, not the extended one):
-// 337 dialog units wide and `height` high, a read-only rich edit for the message and an OK
-// button. Items start on 4-byte boundaries; strings are zero-terminated UTF-16.
+// Control ids of the start-failure report (its Close button is IDCANCEL).
+constexpr int ReportTextId = 1005;
+constexpr int ReportCopyId = 1006;
+constexpr int ReportCloseId = 2;
+
+// One control of an in-memory dialog: a predefined class by its atom (0x0080 button, 0x0081
+// edit), or a class by name when the atom is 0.
+struct DialogItem {
+    std::uint32_t style;
+    int x, y, cx, cy;
+    int id;
+    std::uint16_t classAtom;
+    std::u16string className;
+    std::u16string text;
+};
+
+// A dialog in dialog units with the system's dialog font (8 point "MS Shell Dlg").
+struct DialogLayout {
+    std::uint32_t style;
+    std::uint32_t exStyle;
+    int cx, cy;
+    std::u16string caption;
+    std::vector<DialogItem> items;
+};
+
+constexpr std::uint16_t ButtonClassAtom = 0x0080;
+constexpr std::uint16_t EditClassAtom = 0x0081;
+
+// The classic in-memory template (not the extended one): items start on 4-byte boundaries,
+// strings are zero-terminated UTF-16, no item has creation data.
+std::vector<std::uint8_t> dialogTemplate(const DialogLayout& layout);
+
+// The cannot-start dialog: 337 dialog units wide and `height` high, a read-only rich edit for
+// the message and an OK button.
 std::vector<std::uint8_t> cannotStartDialogTemplate(const std::u16string& caption, int height);
+
+// The start-failure report: resizable, a read-only multi-line text area, Copy and Close.
+std::vector<std::uint8_t> startFailureReportTemplate(const std::u16string& caption);

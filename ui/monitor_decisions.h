@@ -1,41 +1,98 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
-// The startup monitor's decisions, one tick at a time, apart from the window calls.
-struct MonitorFields {
-    bool splashActive;
-    int splashSecondsLeft;
-    bool waitForWindow;
-    bool stayAlive;
+// How long the launcher stays once the application has started, decided once from the settings
+// and switches (decideWaitPolicy), and the waiting itself as decisions on events (WaitTracker),
+// apart from the window and process calls.
+
+enum class Stay {
+    AtOnce,                 // ends right after the start
+    UntilWindowOrWatchTime, // until the application's window, the end of the splash and start watch, or its end
+    UntilOutputEnds,        // -d: as above, and until the application's output has ended
+    UntilApplicationEnds,   // stay-alive and console launchers: until it ends, returning its status
 };
 
-struct SplashTick {
-    bool lookForWindow = false; // run the application window check now
-    bool hideSplash = false;    // the splash phase is over (stay-alive: one tick after the count)
+// What the settings and switches say, as they are read.
+struct WaitChoices {
+    bool splash = false;
+    int splashSeconds = 0; // the setting's number; less than 1 means 2
+    bool waitForWindow = false;
+    bool stayAlive = false;
+    bool consoleLauncher = false; // the runtime shares the launcher's console
+    bool consoleWindow = false;   // -c: the runtime has a console window of its own
+    bool debugLog = false;        // -d
+    std::string startupCheck;     // startup_check_seconds as written; "" when absent
 };
 
-// Counts one splash tick: the count goes down, or, already 0, the splash phase ends.
-SplashTick countSplashTick(MonitorFields& fields);
-
-// After the window check: does this tick end the launcher without watching any further?
-bool splashEndsLauncher(const MonitorFields& fields);
-
-enum class PollResult {
-    Running,     // the application's process still runs
-    Ended,       // its process handle is signalled; the status read is its exit status
-    Unavailable, // no application process to ask
+struct WaitPolicy {
+    Stay stay = Stay::AtOnce;
+    bool splash = false;
+    std::uint32_t splashMilliseconds = 0;
+    bool splashEndsAtWindow = false;
+    // The start watch: an application that ends with a non-zero status within this time and
+    // before it has shown a window failed to start. 0: no watch.
+    std::uint32_t watchMilliseconds = 0;
+    bool reportFailure = false;
 };
 
-struct PollDecision {
-    bool stopTimer = false;
-    bool quit = false;
+// Seconds of the start watch: 10 when absent, 0 (off) when written so; a value that is not a
+// plain decimal number counts as absent, and long ones are capped at a day.
+constexpr std::uint32_t DefaultStartupCheckSeconds = 10;
+std::uint32_t startupCheckSeconds(const std::string& text);
+
+WaitPolicy decideWaitPolicy(const WaitChoices& choices);
+
+// After the application has ended, its remaining output is read for at most this long in all,
+// and only while some arrives at least every DrainSilenceMilliseconds.
+constexpr std::uint32_t DrainLimitMilliseconds = 2000;
+constexpr std::uint32_t DrainSilenceMilliseconds = 500;
+
+// How the application ended, as far as the launcher saw it.
+struct ApplicationEnd {
+    bool ended = false;
+    std::uint32_t status = 0;
 };
 
-// What a poll means: an ended application (whatever its status, 259 included) ends the
-// launcher with that status; no process at all only stops the timer.
-PollDecision decideAfterPoll(PollResult poll, std::uint32_t status, std::uint32_t& exitCode);
+// The waiting as a sequence of events, each with the milliseconds since the application's start.
+class WaitTracker {
+public:
+    explicit WaitTracker(const WaitPolicy& policy);
 
-// The launcher's status when the splash time ends it: a running application is a success,
-// one that has already ended gives its own status.
-std::uint32_t statusAtSplashEnd(PollResult poll, std::uint32_t status);
+    void timePassed(std::uint64_t now);
+    void windowSeen();
+    void applicationEnded(std::uint32_t status, std::uint64_t now);
+    void outputArrived(std::uint64_t now);
+    void outputEnded();
+
+    bool splashShowing() const { return policy_.splash && !splashOver_; }
+    bool lookingForWindow() const;
+    bool draining() const { return ended_.ended && !outputEnded_ && !drainOver_; }
+    // Whether the launcher waits for the end of the output (not only while draining).
+    bool waitsForOutputEnd() const { return !outputEnded_ && (policy_.stay == Stay::UntilOutputEnds || draining()); }
+    bool applicationRunning() const { return !ended_.ended; }
+    bool done() const;
+    // The next moment at which time alone changes something; UINT64_MAX when none.
+    std::uint64_t nextDeadline() const;
+
+    ApplicationEnd end() const { return ended_; }
+    // The application ended with a non-zero status during the start watch, before any window.
+    bool startFailed() const { return startFailed_; }
+    std::uint32_t exitCode() const;
+
+private:
+    bool startPhaseOver() const { return splashOver_ && watchOver_; }
+
+    WaitPolicy policy_;
+    bool splashOver_;
+    bool watchOver_;
+    bool windowFound_ = false;
+    ApplicationEnd ended_;
+    bool endedInStartPhase_ = false;
+    bool startFailed_ = false;
+    std::uint64_t endedAt_ = 0;
+    std::uint64_t lastArrival_ = 0;
+    bool outputEnded_ = false;
+    bool drainOver_ = false;
+};

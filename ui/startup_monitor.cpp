@@ -1,110 +1,104 @@
 #include "ui/startup_monitor.h"
 
+#include <algorithm>
+
 namespace {
 
-MonitorState* stateOf(HWND window) { return reinterpret_cast<MonitorState*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
-
-void endLauncher(MonitorState& state) {
-    KillTimer(state.window, MonitorTimerId);
-    PostQuitMessage(0);
-}
+struct WindowSearch {
+    DWORD processId;
+    bool found;
+};
 
 BOOL CALLBACK ApplicationWindowCheck(HWND window, LPARAM parameter) {
-    MonitorState& state = *reinterpret_cast<MonitorState*>(parameter);
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != state.applicationId) return TRUE;
-    if (!(GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE)) return TRUE;
-    state.fields.splashActive = false;
-    ShowWindow(state.window, SW_HIDE);
-    if (!state.fields.stayAlive) {
-        // The application runs on; the launcher's job is done.
-        state.exitCode = 0;
-        state.leftRunning = true;
-        endLauncher(state);
-    }
+    if (owner != search->processId || !(GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE)) return TRUE;
+    search->found = true;
     return FALSE;
 }
 
-// Asks the application's own process handle: its signalled state tells the end, so an exit
-// status of 259 is not mistaken for a running process.
-PollResult pollApplication(const MonitorState& state, DWORD& status) {
-    if (!state.application) return PollResult::Unavailable;
-    DWORD wait = WaitForSingleObject(state.application, 0);
-    if (wait == WAIT_TIMEOUT) return PollResult::Running;
-    if (wait != WAIT_OBJECT_0 || !GetExitCodeProcess(state.application, &status)) return PollResult::Unavailable;
-    return PollResult::Ended;
+// Whether the application shows a visible top-level window; hidden ones do not count.
+bool applicationWindowShown(DWORD processId) {
+    WindowSearch search{processId, false};
+    EnumWindows(ApplicationWindowCheck, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
-// The application has ended: the launcher ends with its status.
-void onApplicationEnd(MonitorState& state) {
-    DWORD status = 0;
-    state.exitCode = GetExitCodeProcess(state.application, &status) ? status : 1;
-    state.applicationEnded = true;
-    endLauncher(state);
-}
-
-void CALLBACK StartupMonitor(HWND window, UINT, UINT_PTR, DWORD) {
-    MonitorState* found = stateOf(window);
-    if (!found) return;
-    MonitorState& state = *found;
-    if (state.fields.splashActive) {
-        SplashTick tick = countSplashTick(state.fields);
-        if (tick.hideSplash) ShowWindow(state.window, SW_HIDE);
-        if (tick.lookForWindow) {
-            EnumWindows(ApplicationWindowCheck, reinterpret_cast<LPARAM>(&state));
-            if (state.leftRunning) return;
-        }
-        if (splashEndsLauncher(state.fields)) {
-            DWORD status = 0;
-            PollResult poll = pollApplication(state, status);
-            state.exitCode = statusAtSplashEnd(poll, status);
-            endLauncher(state);
-            return;
-        }
+void dispatchWaitingMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        // Nothing of ours asks to quit; a stray quit message must not end the wait.
+        if (message.message == WM_QUIT) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
     }
+}
+
+std::uint32_t exitStatusOf(HANDLE process) {
     DWORD status = 0;
-    PollResult poll = pollApplication(state, status);
-    std::uint32_t exitCode = state.exitCode;
-    PollDecision decision = decideAfterPoll(poll, status, exitCode);
-    state.exitCode = exitCode;
-    if (poll == PollResult::Ended) state.applicationEnded = true;
-    if (decision.stopTimer) KillTimer(state.window, MonitorTimerId);
-    if (decision.quit) PostQuitMessage(0);
+    // A process whose status cannot be read counts as failed.
+    return GetExitCodeProcess(process, &status) ? status : 1;
 }
 
 } // namespace
 
-bool createMonitorWindow(HINSTANCE instance, MonitorState& state) {
-    state.window = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | SS_BITMAP, 0, 0, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
-    if (!state.window) return false;
-    SetWindowLongPtrW(state.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
-    return true;
+HWND createSplashWindow(HINSTANCE instance) {
+    return CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | SS_BITMAP, 0, 0, CW_USEDEFAULT,
+                           CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
 }
 
-bool installStartupMonitor(MonitorState& state) {
-    return SetTimer(state.window, MonitorTimerId, MonitorPeriodMilliseconds, StartupMonitor) != 0;
-}
-
-void runMessageLoop(MonitorState& state) {
+WaitOutcome waitForApplication(const WaitPolicy& policy, const WaitTargets& targets) {
+    WaitTracker tracker(policy);
+    if (!targets.outputEnded) tracker.outputEnded(); // nothing captured: nothing to wait for
+    auto elapsed = [&] { return static_cast<std::uint64_t>(GetTickCount64() - targets.startedAt); };
+    std::uint64_t nextWindowCheck = 0;
     for (;;) {
-        bool watching = state.application && !state.applicationEnded;
-        bool lookingForWindow = watching && state.fields.splashActive && state.fields.waitForWindow;
-        HANDLE application = state.application;
-        DWORD wait = MsgWaitForMultipleObjects(watching ? 1 : 0, &application, FALSE,
-                                               lookingForWindow ? WindowCheckMilliseconds : INFINITE, QS_ALLINPUT);
-        if (wait == WAIT_FAILED) return;
-        if (watching && wait == WAIT_OBJECT_0) {
-            onApplicationEnd(state);
-        } else if (wait == WAIT_TIMEOUT) {
-            EnumWindows(ApplicationWindowCheck, reinterpret_cast<LPARAM>(&state));
+        std::uint64_t now = elapsed();
+        tracker.timePassed(now);
+        if (tracker.lookingForWindow() && now >= nextWindowCheck) {
+            nextWindowCheck = now + WindowCheckMilliseconds;
+            if (applicationWindowShown(targets.applicationId)) tracker.windowSeen();
+            continue;
         }
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) return;
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
+        // A launcher that is done leaves its splash to vanish with it; hiding takes time on
+        // some systems (Wine waits up to 2 s for a window manager that may not be there).
+        if (tracker.done()) break;
+        if (targets.splash && !tracker.splashShowing() && IsWindowVisible(targets.splash))
+            ShowWindow(targets.splash, SW_HIDE);
+
+        // The handles this wait watches, each in its slot (NoSlot when not watched).
+        constexpr DWORD NoSlot = MAXDWORD;
+        HANDLE handles[3];
+        DWORD count = 0;
+        auto watch = [&](HANDLE handle) {
+            handles[count] = handle;
+            return count++;
+        };
+        DWORD applicationSlot = tracker.applicationRunning() ? watch(targets.application) : NoSlot;
+        DWORD outputEndedSlot = tracker.waitsForOutputEnd() ? watch(targets.outputEnded) : NoSlot;
+        DWORD outputArrivedSlot = tracker.draining() && targets.outputArrived ? watch(targets.outputArrived) : NoSlot;
+
+        std::uint64_t until = tracker.nextDeadline();
+        if (tracker.lookingForWindow()) until = std::min(until, nextWindowCheck);
+        DWORD timeout = until == UINT64_MAX ? INFINITE
+                                            : static_cast<DWORD>(std::min<std::uint64_t>(until > now ? until - now : 0,
+                                                                                         INFINITE - 1));
+        DWORD wait = MsgWaitForMultipleObjects(count, handles, FALSE, timeout, QS_ALLINPUT);
+        if (wait == WAIT_FAILED) break; // should never be: end rather than spin
+        DWORD slot = wait - WAIT_OBJECT_0;
+        if (slot < count) {
+            if (slot == applicationSlot)
+                tracker.applicationEnded(exitStatusOf(targets.application), elapsed());
+            else if (slot == outputEndedSlot)
+                tracker.outputEnded();
+            else if (slot == outputArrivedSlot)
+                tracker.outputArrived(elapsed());
+        } else if (slot == count) {
+            dispatchWaitingMessages();
         }
     }
+    // The start-failure report comes next: the splash goes first.
+    if (targets.splash && tracker.startFailed() && IsWindowVisible(targets.splash)) ShowWindow(targets.splash, SW_HIDE);
+    return WaitOutcome{tracker.end(), tracker.startFailed(), tracker.exitCode()};
 }

@@ -2,32 +2,37 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "ui/monitor_decisions.h"
 
-// Timer 1 on the monitor window, once a second: ends the splash phase, watches the application
-// and decides when the launcher ends and with which status.
-constexpr UINT_PTR MonitorTimerId = 1;
-constexpr UINT MonitorPeriodMilliseconds = 1000;
-// While the splash waits for the application's window, it is looked for this often.
+// While the splash or the start watch waits for the application's window, it is looked for
+// this often.
 constexpr DWORD WindowCheckMilliseconds = 100;
 
-// What the splash and the startup monitor share on the main thread. The timer reaches it
-// through its window; the launch sequence owns it and the application's handle it borrows.
-struct MonitorState {
-    MonitorFields fields{true, 3, false, true};
-    HWND window = nullptr;
-    HANDLE application = nullptr; // null until the application runs
+// What the wait follows, all borrowed from the launch sequence: the application's process and
+// id, its output's events (null when its output is not captured), the splash window (null
+// when none) and the moment of the start (GetTickCount64).
+struct WaitTargets {
+    HANDLE application = nullptr;
     DWORD applicationId = 0;
-    DWORD exitCode = 0;
-    bool leftRunning = false; // the application's window was found and it runs on without us
-    bool applicationEnded = false;
+    HANDLE outputArrived = nullptr;
+    HANDLE outputEnded = nullptr;
+    HWND splash = nullptr;
+    ULONGLONG startedAt = 0;
 };
 
-// The hidden pop-up that owns the monitor's timer and, with the splash on, shows the picture.
-[[nodiscard]] bool createMonitorWindow(HINSTANCE instance, MonitorState& state);
-[[nodiscard]] bool installStartupMonitor(MonitorState& state);
+struct WaitOutcome {
+    ApplicationEnd end;
+    bool startFailed = false; // show the start-failure report
+    std::uint32_t exitCode = 0;
+};
 
-// The launcher's message loop. It waits on the application's process together with the
-// messages, so the launcher ends as soon as the application does, and looks for the
-// application's window every WindowCheckMilliseconds while the splash waits for it.
-void runMessageLoop(MonitorState& state);
+// The hidden pop-up that shows the splash picture; null when it cannot be made.
+HWND createSplashWindow(HINSTANCE instance);
+
+// Waits as the policy says, pumping the thread's messages all the while. The application's end
+// is noticed in one way only: its process handle, among the handles of the message wait. The
+// splash is hidden when its time is over, at the application's window when asked for, and
+// before the last output of an ended application is read.
+WaitOutcome waitForApplication(const WaitPolicy& policy, const WaitTargets& targets);

@@ -18,6 +18,10 @@
 //                                   in "double.runs" beside it; the last one repeats (instead of
 //                                   exit_code)
 //   minimise_window=1               the window, once shown, is minimised
+//   error_output=...                bytes written to stderr when run as the application (C escapes)
+//   late_output=..., late_output_ms=N   bytes written to stdout N ms after `output`
+//   helper_writes_ms=N              as the application: leave a helper process behind that holds
+//                                   the output open and writes a line to it every 100 ms for N ms
 // Every start appends its executable, command line, current directory, console window and the
 // show command it was given to the file named by the environment variable DOUBLE_RECORD. Like
 // Java 9 and later, a double whose home holds
@@ -156,6 +160,24 @@ void recordLibraryLoad(const std::string& name) {
     appendRecord("library-" + name + "=" + (library ? "loaded" : "failed " + std::to_string(GetLastError())) + "\n");
 }
 
+// A helper that inherits our standard handles and keeps writing to the output.
+void leaveOutputWriter(int milliseconds) {
+    wchar_t self[4096] = {};
+    GetModuleFileNameW(nullptr, self, 4096);
+    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" write " + std::to_wstring(milliseconds);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION info{};
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
+}
+
 std::string realBanner(const std::string& name) {
     if (name == "1.5")
         return "java version \"1.5.0_06\"\r\n"
@@ -246,6 +268,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         Sleep(static_cast<DWORD>(_wtoi(argv[2])));
         return 0;
     }
+    if (argc == 3 && std::wstring(argv[1]) == L"write") {
+        DWORD until = GetTickCount() + static_cast<DWORD>(_wtoi(argv[2]));
+        for (int line = 1; static_cast<LONG>(GetTickCount() - until) < 0; ++line) {
+            writeAll(STD_OUTPUT_HANDLE, "helper line " + std::to_string(line) + "\r\n");
+            Sleep(100);
+        }
+        return 0;
+    }
     std::map<std::string, std::string> config = readConfig();
     // Recorded in UTF-8 from the wide forms: every character the launcher passed is kept.
     std::string commandLine = utf8(GetCommandLineW());
@@ -288,6 +318,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         std::string output = unescape(config.at("output"));
         for (int i = number(config, "output_repeat", 1); i > 0; --i) writeAll(STD_OUTPUT_HANDLE, output);
     }
+    if (config.count("error_output")) writeAll(STD_ERROR_HANDLE, unescape(config.at("error_output")));
+    if (config.count("late_output")) {
+        Sleep(number(config, "late_output_ms", 0));
+        writeAll(STD_OUTPUT_HANDLE, unescape(config.at("late_output")));
+    }
+    if (config.count("helper_writes_ms")) leaveOutputWriter(number(config, "helper_writes_ms", 0));
     runApplication(config, instance);
     if (config.count("exit_codes")) return statusOfThisRun(config);
     return number(config, "exit_code", 0);

@@ -63,6 +63,9 @@ class Run:
     dialog_after_link: list = field(default_factory=list)
     foreground_before: dict = None  # with take_foreground: the foreground window before the start
     foreground: dict = None  # and after the launcher has ended
+    reports: list = field(default_factory=list)  # start-failure reports, their texts in UTF-8
+    clipboard: list = field(default_factory=list)
+    report_resized: list = field(default_factory=list)
     raw: str = ""
 
     @property
@@ -132,7 +135,7 @@ class Scenario:
     # --- running ---------------------------------------------------------------------
     def run(self, launcher, args=(), registry=(), env=None, cwd=None, show=None, dialog_actions=None,
             timeout=30, wait_children=10, splash_shot=None, dialog_shot=None, decoy=None, take_foreground=None,
-            decoy_wait=None):
+            decoy_wait=None, report_actions=None, report_shot=None):
         # By default the run waits (up to wait_children seconds) for the runtimes the launcher
         # started to end, so that each has recorded its start before the harness ends them.
         if self.record.exists():
@@ -163,6 +166,10 @@ class Scenario:
             options += ["--decoy-wait", str(int(decoy_wait * 1000))]
         if take_foreground is not None:
             options += ["--take-foreground", take_foreground]
+        if report_actions is not None:
+            options += ["--report-actions", ",".join(report_actions)]
+        if report_shot is not None:
+            options += ["--report-shot", windows_path(report_shot)]
         target = launcher if isinstance(launcher, str) else windows_path(launcher)
         result = self.session.wine([str(HARNESS), *options, "--", target, *args],
                                    timeout=timeout + 60)
@@ -185,6 +192,11 @@ class Scenario:
                 run.dialogs.append(fields_of(parts))
             elif kind == "dialog-after-link":
                 run.dialog_after_link.append(fields_of(parts))
+            elif kind in ("report", "clipboard"):
+                fields = {k: v.encode("latin-1").decode("utf-8") for k, v in fields_of(parts).items()}
+                (run.reports if kind == "report" else run.clipboard).append(fields)
+            elif kind == "report-resized":
+                run.report_resized.append(fields_of(parts))
             elif kind == "splash":
                 run.splash = fields_of(parts)
             elif kind == "splash-hidden":

@@ -4,6 +4,8 @@
 //   splash    the splash window when first visible (position, size, minimised, extended style),
 //             splash-hidden
 //   dialog    the cannot-start dialog: caption, text, geometry, styles; then the chosen actions
+//   report    the start-failure report: caption, whole text (UTF-8), buttons, styles; then the
+//             chosen actions (copy: "clipboard" with the clipboard's text; resize: "report-resized")
 //   exit      the launcher's exit code and how long it ran (or "timeout")
 // Options (before "--", the launcher and its arguments follow it):
 //   --cwd DIR --show N --timeout MS --registry FILE --env NAME=VALUE --decoy COMMANDLINE
@@ -14,6 +16,7 @@
 //     title, then make a window of our own the foreground window ("foreground-before", with
 //     whether that window is minimised); after the
 //     launcher has ended, "foreground" reports the foreground window (title, minimised)
+//   --report-actions copy|resize|close,... --report-shot FILE.bmp
 #include <windows.h>
 
 #include <cstdio>
@@ -43,6 +46,8 @@ struct Options {
     std::string splashShot;
     std::string dialogShot;
     std::string takeForeground;
+    std::vector<std::string> reportActions{"close"};
+    std::string reportShot;
     std::string commandLine;
 };
 
@@ -102,6 +107,8 @@ bool parseOptions(const std::vector<std::string>& argv, Options& options) {
         else if (arg == "--splash-shot") options.splashShot = value;
         else if (arg == "--dialog-shot") options.dialogShot = value;
         else if (arg == "--take-foreground") options.takeForeground = value;
+        else if (arg == "--report-actions") options.reportActions = split(value, ',');
+        else if (arg == "--report-shot") options.reportShot = value;
         else return false;
     }
     return false;
@@ -247,7 +254,51 @@ void runDialogActions(HWND dialog, const Options& options) {
         } else if (action == "link") {
             clickLink(dialog);
             Sleep(2000);
-            report("dialog-after-link", std::string("open=") + (IsWindow(dialog) && IsWindowVisible(dialog) ? "1" : "0"));
+            report("dialog-after-link", std::string("open=") + (IsWindow(dialog) && IsWindowVisible(dialog) ? "1" : "0") +
+                                            "\ttopmost=" +
+                                            (GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST ? "1" : "0"));
+        }
+    }
+}
+
+// The start-failure report: what it says and how it is made, then the chosen actions.
+void reportStartFailure(HWND window, const Options& options) {
+    Sleep(500);
+    HWND text = GetDlgItem(window, 1005);
+    HWND copy = GetDlgItem(window, 1006);
+    HWND close = GetDlgItem(window, 2);
+    RECT rect, textRect;
+    GetWindowRect(window, &rect);
+    GetWindowRect(text, &textRect);
+    char styles[120];
+    std::snprintf(styles, sizeof styles, "style=%08lx\texstyle=%08lx\ttext_style=%08lx",
+                  static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)),
+                  static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)),
+                  static_cast<unsigned long>(GetWindowLongA(text, GWL_STYLE)));
+    report("report", "caption=" + escapeField(wholeWindowTextUtf8(window)) + "\ttext=" +
+                         escapeField(wholeWindowTextUtf8(text)) + "\ttext_class=" + escapeField(windowClass(text)) +
+                         "\tcopy=" + escapeField(windowText(copy)) + "\tclose=" + escapeField(windowText(close)) +
+                         "\t" + rectFields("window", rect) + "\t" + rectFields("textarea", textRect) + "\t" + styles);
+    if (!options.reportShot.empty()) saveScreenshot(rect, options.reportShot);
+    for (const std::string& action : options.reportActions) {
+        if (action == "copy") {
+            if (OpenClipboard(nullptr)) {
+                EmptyClipboard();
+                CloseClipboard();
+            }
+            PostMessageA(copy, BM_CLICK, 0, 0);
+            Sleep(700);
+            report("clipboard", "text=" + escapeField(clipboardTextUtf8()));
+        } else if (action == "resize") {
+            SetWindowPos(window, nullptr, 0, 0, (rect.right - rect.left) * 3 / 2, (rect.bottom - rect.top) * 3 / 2,
+                         SWP_NOMOVE | SWP_NOZORDER);
+            Sleep(300);
+            RECT grown, closeRect;
+            GetWindowRect(text, &grown);
+            GetWindowRect(close, &closeRect);
+            report("report-resized", rectFields("textarea", grown) + "\t" + rectFields("close", closeRect));
+        } else if (action == "close") {
+            PostMessageA(close, BM_CLICK, 0, 0);
         }
     }
 }
@@ -410,6 +461,8 @@ int wmain(int argc, wchar_t** wideArgv) {
             if (GetDlgItem(window, 1004)) {
                 reportDialog(window, options);
                 runDialogActions(window, options);
+            } else if (GetDlgItem(window, 1005)) {
+                reportStartFailure(window, options);
             } else {
                 handleMessageBox(window, launcher.dwProcessId, options);
             }

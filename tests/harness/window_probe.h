@@ -7,6 +7,10 @@
 
 std::vector<HWND> topLevelWindowsOf(DWORD processId);
 std::string windowText(HWND window);
+// The whole text of a window, however long, in UTF-8.
+std::string wholeWindowTextUtf8(HWND window);
+// The clipboard's Unicode text in UTF-8 ("" when it holds none).
+std::string clipboardTextUtf8();
 std::string windowClass(HWND window);
 
 // "error", "information" or "none": which standard icon a message box shows, told by drawing

@@ -74,11 +74,53 @@ TEST(DialogTemplate, ControlPositionsFollowTheHeight) {
     EXPECT_EQ(wordAt(bytes, button + 10), 59);  // height - 21
 }
 
-TEST(CannotStartText, NamesKindVersionAndAddress) {
-    EXPECT_EQ(cannotStartMessage(false, "1.5", "https://example.invalid/"),
+TEST(DialogTemplate, ReportIsResizableWithTextCopyAndClose) {
+    std::vector<std::uint8_t> bytes = startFailureReportTemplate(u"My App");
+    std::uint32_t style = dwordAt(bytes, 0);
+    EXPECT_EQ(style & 0x00040000u, 0x00040000u); // sizing border
+    EXPECT_EQ(style & 0x00080000u, 0x00080000u); // system menu: a close box
+    EXPECT_EQ(style & 0x40u, 0x40u);             // the system's dialog font, as the cannot-start dialog
+    EXPECT_EQ(dwordAt(bytes, 4) & 0x8u, 0u);     // not above every other window
+    EXPECT_EQ(wordAt(bytes, 8), 3);
+    size_t at = 22;
+    EXPECT_EQ(stringAt(bytes, at), u"My App");
+    at += 2;
+    EXPECT_EQ(stringAt(bytes, at), u"MS Shell Dlg");
+    std::vector<int> ids;
+    std::vector<std::uint16_t> classes;
+    for (int item = 0; item < 3; ++item) {
+        at = (at + 3) & ~size_t(3);
+        ids.push_back(wordAt(bytes, at + 16));
+        EXPECT_EQ(wordAt(bytes, at + 18), 0xFFFF);
+        classes.push_back(wordAt(bytes, at + 20));
+        if (item == 0) {
+            EXPECT_EQ(dwordAt(bytes, at) & 0x804u, 0x804u); // read-only, multi-line
+        }
+        at += 22;
+        stringAt(bytes, at);
+        at += 2;
+    }
+    EXPECT_EQ(ids, (std::vector<int>{ReportTextId, ReportCopyId, ReportCloseId}));
+    EXPECT_EQ(classes, (std::vector<std::uint16_t>{EditClassAtom, ButtonClassAtom, ButtonClassAtom}));
+    EXPECT_EQ(at, bytes.size());
+}
+
+TEST(CannotStartText, NamesKindVersionsAndAddress) {
+    EXPECT_EQ(cannotStartMessage(false, "1.5", "", "https://example.invalid/"),
               "This application cannot start since no appropriate JVM was found.\n"
               "It is required to have JRE version 1.5 or higher installed on your computer.\n"
               "Please go to https://example.invalid/ for installation instructions.");
-    EXPECT_NE(cannotStartMessage(true, "1.5", "u").find("It is required to have JDK version 1.5 or higher"),
+    EXPECT_NE(cannotStartMessage(true, "1.5", "", "u").find("It is required to have JDK version 1.5 or higher"),
               std::string::npos);
+    EXPECT_NE(cannotStartMessage(false, "11", "17", "u").find("JRE version 11 up to 17 installed on your computer.\n"),
+              std::string::npos);
+}
+
+TEST(CannotStartText, OnlyWebAddressesAreOpened) {
+    EXPECT_EQ(downloadAddress(""), JavaDownloadUrl);
+    EXPECT_EQ(downloadAddress("https://adoptium.net/"), "https://adoptium.net/");
+    EXPECT_EQ(downloadAddress("HTTP://intranet/java"), "HTTP://intranet/java");
+    for (const char* refused : {"C:\\Windows\\system32\\calc.exe", "file:///C:/x.exe", "https://", "http://a b",
+                                "https://x\"y", "javascript:alert(1)"})
+        EXPECT_EQ(downloadAddress(refused), JavaDownloadUrl) << refused;
 }

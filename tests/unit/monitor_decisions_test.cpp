@@ -4,68 +4,179 @@
 
 namespace {
 
-// Ticks until the splash phase ends the launcher; returns that tick, or 0 when it never does.
-int tickThatEndsLauncher(MonitorFields fields, int ticks) {
-    for (int tick = 1; tick <= ticks; ++tick) {
-        if (!fields.splashActive) return 0;
-        countSplashTick(fields);
-        if (splashEndsLauncher(fields)) return tick;
-    }
-    return 0;
+WaitChoices plain() { return WaitChoices{}; }
+
+WaitChoices with(void (*change)(WaitChoices&)) {
+    WaitChoices choices;
+    change(choices);
+    return choices;
 }
 
 } // namespace
 
-TEST(MonitorDecisions, WithoutStayAliveTheSplashEndsTheLauncherAtTickN) {
-    EXPECT_EQ(tickThatEndsLauncher({true, 1, false, false}, 5), 1);
-    EXPECT_EQ(tickThatEndsLauncher({true, 3, false, false}, 5), 3);
-    EXPECT_EQ(tickThatEndsLauncher({true, 3, false, true}, 10), 0);
-}
-
-TEST(MonitorDecisions, CountingTicksLookForWindowsAndStayAliveHidesAtTickNPlusOne) {
-    MonitorFields fields{true, 2, true, true};
-    SplashTick first = countSplashTick(fields);
-    EXPECT_TRUE(first.lookForWindow);
-    EXPECT_FALSE(first.hideSplash);
-    SplashTick second = countSplashTick(fields);
-    EXPECT_TRUE(second.lookForWindow);
-    EXPECT_EQ(fields.splashSecondsLeft, 0);
-    EXPECT_TRUE(fields.splashActive);
-    SplashTick third = countSplashTick(fields);
-    EXPECT_FALSE(third.lookForWindow);
-    EXPECT_TRUE(third.hideSplash);
-    EXPECT_FALSE(fields.splashActive);
-}
-
-TEST(MonitorDecisions, WindowsAreOnlyLookedForWhenAskedFor) {
-    MonitorFields fields{true, 3, false, false};
-    EXPECT_FALSE(countSplashTick(fields).lookForWindow);
-}
-
-TEST(MonitorDecisions, AnEndedApplicationEndsTheLauncherWithItsStatus) {
-    for (std::uint32_t status : {0u, 3u, 259u}) {
-        std::uint32_t exitCode = 0;
-        PollDecision decision = decideAfterPoll(PollResult::Ended, status, exitCode);
-        EXPECT_TRUE(decision.stopTimer);
-        EXPECT_TRUE(decision.quit);
-        EXPECT_EQ(exitCode, status);
+TEST(WaitPolicy, OneStayForEachConfiguration) {
+    struct Case {
+        const char* what;
+        WaitChoices choices;
+        Stay stay;
+        bool report;
+    } cases[] = {
+        {"plain", plain(), Stay::UntilWindowOrWatchTime, true},
+        {"plain, watch off", with([](WaitChoices& c) { c.startupCheck = "0"; }), Stay::AtOnce, false},
+        {"splash, watch off", with([](WaitChoices& c) { c.startupCheck = "0", c.splash = true; }),
+         Stay::UntilWindowOrWatchTime, false},
+        {"stay-alive", with([](WaitChoices& c) { c.stayAlive = true; }), Stay::UntilApplicationEnds, true},
+        {"-d", with([](WaitChoices& c) { c.debugLog = true; }), Stay::UntilOutputEnds, true},
+        {"-d, watch off", with([](WaitChoices& c) { c.debugLog = true, c.startupCheck = "0"; }), Stay::UntilOutputEnds,
+         false},
+        {"-d with stay-alive", with([](WaitChoices& c) { c.debugLog = true, c.stayAlive = true; }),
+         Stay::UntilApplicationEnds, true},
+        {"console launcher", with([](WaitChoices& c) { c.consoleLauncher = true; }), Stay::UntilApplicationEnds, false},
+        {"-c", with([](WaitChoices& c) { c.consoleWindow = true; }), Stay::AtOnce, false},
+    };
+    for (const Case& c : cases) {
+        WaitPolicy policy = decideWaitPolicy(c.choices);
+        EXPECT_EQ(policy.stay, c.stay) << c.what;
+        EXPECT_EQ(policy.reportFailure, c.report) << c.what;
     }
 }
 
-TEST(MonitorDecisions, RunningKeepsWatchingAndNoProcessOnlyStopsTheTimer) {
-    std::uint32_t exitCode = 0;
-    PollDecision running = decideAfterPoll(PollResult::Running, 259, exitCode);
-    EXPECT_FALSE(running.stopTimer);
-    EXPECT_FALSE(running.quit);
-    EXPECT_EQ(exitCode, 0u);
-    PollDecision missing = decideAfterPoll(PollResult::Unavailable, 0, exitCode);
-    EXPECT_TRUE(missing.stopTimer);
-    EXPECT_FALSE(missing.quit);
-    EXPECT_EQ(exitCode, 0u);
+TEST(WaitPolicy, WatchAndSplashTimes) {
+    EXPECT_EQ(decideWaitPolicy(plain()).watchMilliseconds, 10000u);
+    EXPECT_EQ(decideWaitPolicy(with([](WaitChoices& c) { c.startupCheck = "3"; })).watchMilliseconds, 3000u);
+    for (const char* notANumber : {"-1", "3s", " 3", "abc", "9999999999"})
+        EXPECT_EQ(startupCheckSeconds(notANumber), DefaultStartupCheckSeconds) << notANumber;
+    EXPECT_EQ(startupCheckSeconds("999999999"), 86400u);
+    EXPECT_EQ(startupCheckSeconds("0"), 0u);
+    for (int seconds : {0, -4}) {
+        WaitChoices splash;
+        splash.splash = true;
+        splash.splashSeconds = seconds;
+        EXPECT_EQ(decideWaitPolicy(splash).splashMilliseconds, 2000u) << seconds;
+    }
+    WaitChoices one = with([](WaitChoices& c) { c.splash = true, c.splashSeconds = 1, c.waitForWindow = true; });
+    EXPECT_EQ(decideWaitPolicy(one).splashMilliseconds, 1000u);
+    EXPECT_TRUE(decideWaitPolicy(one).splashEndsAtWindow);
 }
 
-TEST(MonitorDecisions, SplashEndReturnsSuccessForARunningApplication) {
-    EXPECT_EQ(statusAtSplashEnd(PollResult::Running, 259), 0u);
-    EXPECT_EQ(statusAtSplashEnd(PollResult::Ended, 7), 7u);
-    EXPECT_EQ(statusAtSplashEnd(PollResult::Ended, 259), 259u);
+TEST(WaitTracker, AFailureWithinTheWatchIsReportedAfterTheLastOutput) {
+    WaitTracker tracker(decideWaitPolicy(plain()));
+    EXPECT_TRUE(tracker.lookingForWindow());
+    tracker.timePassed(300);
+    tracker.applicationEnded(1, 300);
+    EXPECT_TRUE(tracker.startFailed());
+    EXPECT_FALSE(tracker.done()); // its last output is read first
+    EXPECT_TRUE(tracker.draining());
+    tracker.outputEnded();
+    EXPECT_TRUE(tracker.done());
+    EXPECT_EQ(tracker.exitCode(), 1u);
+}
+
+TEST(WaitTracker, NoReportAfterAWindowAfterTheWatchOrForSuccess) {
+    WaitTracker windowFirst(decideWaitPolicy(with([](WaitChoices& c) { c.stayAlive = true; })));
+    windowFirst.windowSeen();
+    EXPECT_FALSE(windowFirst.lookingForWindow());
+    windowFirst.applicationEnded(1, 500);
+    EXPECT_FALSE(windowFirst.startFailed());
+    EXPECT_EQ(windowFirst.exitCode(), 1u);
+
+    WaitTracker late(decideWaitPolicy(with([](WaitChoices& c) { c.stayAlive = true, c.startupCheck = "1"; })));
+    late.timePassed(1000);
+    late.applicationEnded(1, 2500);
+    EXPECT_FALSE(late.startFailed());
+
+    WaitTracker success(decideWaitPolicy(plain()));
+    success.applicationEnded(0, 100);
+    EXPECT_FALSE(success.startFailed());
+
+    WaitTracker off(decideWaitPolicy(with([](WaitChoices& c) { c.splash = true, c.startupCheck = "0"; })));
+    off.applicationEnded(1, 100);
+    EXPECT_FALSE(off.startFailed());
+    EXPECT_EQ(off.exitCode(), 1u); // ended during the splash: its status, as before
+}
+
+TEST(WaitTracker, APlainLauncherLeavesARunningApplicationAtItsWindowOrTheWatchTime) {
+    WaitTracker window(decideWaitPolicy(plain()));
+    EXPECT_FALSE(window.done());
+    EXPECT_EQ(window.nextDeadline(), 10000u);
+    window.windowSeen();
+    EXPECT_TRUE(window.done());
+    EXPECT_EQ(window.exitCode(), 0u);
+
+    WaitTracker time(decideWaitPolicy(plain()));
+    time.timePassed(9999);
+    EXPECT_FALSE(time.done());
+    time.timePassed(10000);
+    EXPECT_TRUE(time.done());
+    EXPECT_EQ(time.exitCode(), 0u);
+}
+
+TEST(WaitTracker, SplashAndWatchBothEndBeforeAPlainLauncherDoes) {
+    WaitTracker tracker(decideWaitPolicy(with([](WaitChoices& c) { c.splash = true, c.splashSeconds = 3; })));
+    EXPECT_TRUE(tracker.splashShowing());
+    tracker.windowSeen(); // without wait_for_window the splash keeps its time
+    EXPECT_TRUE(tracker.splashShowing());
+    EXPECT_FALSE(tracker.done());
+    EXPECT_EQ(tracker.nextDeadline(), 3000u);
+    tracker.timePassed(3000);
+    EXPECT_FALSE(tracker.splashShowing());
+    EXPECT_TRUE(tracker.done());
+
+    WaitTracker atWindow(decideWaitPolicy(
+        with([](WaitChoices& c) { c.splash = true, c.splashSeconds = 30, c.waitForWindow = true, c.startupCheck = "0"; })));
+    EXPECT_TRUE(atWindow.lookingForWindow());
+    atWindow.windowSeen();
+    EXPECT_FALSE(atWindow.splashShowing());
+    EXPECT_TRUE(atWindow.done());
+}
+
+TEST(WaitTracker, DebugLogWaitsForTheOutputButKeepsTheExitCode) {
+    WaitTracker tracker(decideWaitPolicy(with([](WaitChoices& c) { c.debugLog = true; })));
+    tracker.windowSeen();
+    EXPECT_FALSE(tracker.done());
+    EXPECT_TRUE(tracker.waitsForOutputEnd());
+    tracker.applicationEnded(3, 20000);
+    tracker.outputEnded();
+    EXPECT_TRUE(tracker.done());
+    EXPECT_EQ(tracker.exitCode(), 0u); // what it would be without -d: the window ended the wait
+
+    WaitTracker closedEarly(decideWaitPolicy(with([](WaitChoices& c) { c.debugLog = true; })));
+    closedEarly.outputEnded();
+    EXPECT_FALSE(closedEarly.done()); // still watching the start
+    closedEarly.timePassed(10000);
+    EXPECT_TRUE(closedEarly.done());
+}
+
+TEST(WaitTracker, TheDrainIsBoundedInAllAndBySilence) {
+    WaitTracker steady(decideWaitPolicy(with([](WaitChoices& c) { c.stayAlive = true; })));
+    steady.applicationEnded(4, 1000);
+    for (std::uint64_t now = 1100; now < 3000; now += 100) {
+        steady.outputArrived(now);
+        steady.timePassed(now);
+        EXPECT_FALSE(steady.done()) << now;
+        EXPECT_LE(steady.nextDeadline(), 3000u);
+    }
+    steady.timePassed(3000);
+    EXPECT_TRUE(steady.done());
+    EXPECT_EQ(steady.exitCode(), 4u);
+
+    WaitTracker quiet(decideWaitPolicy(with([](WaitChoices& c) { c.stayAlive = true; })));
+    quiet.applicationEnded(0, 1000);
+    quiet.outputArrived(1200);
+    EXPECT_EQ(quiet.nextDeadline(), 1200u + DrainSilenceMilliseconds);
+    quiet.timePassed(1200 + DrainSilenceMilliseconds);
+    EXPECT_TRUE(quiet.done());
+}
+
+TEST(WaitTracker, AStayAliveLauncherWaitsForTheEndWhateverTheStatus) {
+    for (std::uint32_t status : {0u, 3u, 259u}) {
+        WaitTracker tracker(decideWaitPolicy(with([](WaitChoices& c) { c.stayAlive = true; })));
+        tracker.timePassed(60000);
+        EXPECT_FALSE(tracker.done());
+        EXPECT_EQ(tracker.nextDeadline(), UINT64_MAX);
+        tracker.applicationEnded(status, 60000);
+        tracker.outputEnded();
+        EXPECT_TRUE(tracker.done());
+        EXPECT_EQ(tracker.exitCode(), status);
+    }
 }

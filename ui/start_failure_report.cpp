@@ -1,0 +1,185 @@
+#include "ui/start_failure_report.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <vector>
+
+#include "base/text_encoding.h"
+#include "base/utf8.h"
+#include "ui/dialog_centring.h"
+#include "ui/dialog_template.h"
+#include "ui/messages.h"
+#include "ui/start_failure_text.h"
+
+namespace {
+
+// The version resource's ProductName in the language the resource names first, or in US English.
+std::string productNameFromVersion(const std::wstring& path) {
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    if (size == 0) return std::string();
+    std::vector<BYTE> version(size);
+    if (!GetFileVersionInfoW(path.c_str(), 0, size, version.data())) return std::string();
+    std::vector<std::wstring> languages;
+    struct Translation {
+        WORD language;
+        WORD codePage;
+    }* translations = nullptr;
+    UINT length = 0;
+    if (VerQueryValueW(version.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
+                       &length) &&
+        length >= sizeof(Translation)) {
+        languages.push_back(widen("\\StringFileInfo\\" + hexText(translations[0].language, 4) +
+                                  hexText(translations[0].codePage, 4) + "\\ProductName"));
+    }
+    languages.push_back(L"\\StringFileInfo\\040904B0\\ProductName");
+    languages.push_back(L"\\StringFileInfo\\040904E4\\ProductName");
+    for (const std::wstring& key : languages) {
+        wchar_t* value = nullptr;
+        if (VerQueryValueW(version.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) && value &&
+            length > 1)
+            return narrow(value, wcsnlen(value, length));
+    }
+    return std::string();
+}
+
+// Dialog units of the layout, as in the template.
+constexpr int Margin = 7;
+constexpr int ButtonWidth = 50;
+constexpr int ButtonHeight = 14;
+constexpr int ButtonGap = 11;
+constexpr int TextToButtons = 6;
+
+class StartFailureReport {
+public:
+    explicit StartFailureReport(std::wstring text) : text_(std::move(text)) {}
+
+    INT_PTR showModal(const std::string& title) {
+        std::vector<std::uint8_t> bytes = startFailureReportTemplate(utf16FromUtf8(title));
+        std::vector<DWORD> aligned((bytes.size() + 3) / 4);
+        std::memcpy(aligned.data(), bytes.data(), bytes.size());
+        return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(aligned.data()),
+                                       nullptr, dialogProcedure, reinterpret_cast<LPARAM>(this));
+    }
+
+private:
+    static INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_INITDIALOG) SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        auto* self = reinterpret_cast<StartFailureReport*>(GetWindowLongPtrW(dialog, DWLP_USER));
+        if (!self) return FALSE;
+        switch (message) {
+        case WM_INITDIALOG:
+            self->window_ = dialog;
+            return self->onInitDialog();
+        case WM_COMMAND:
+            if (LOWORD(wParam) == ReportCopyId) {
+                self->copyToClipboard();
+                return TRUE;
+            }
+            if (LOWORD(wParam) == ReportCloseId || LOWORD(wParam) == IDOK) {
+                EndDialog(dialog, LOWORD(wParam));
+                return TRUE;
+            }
+            return FALSE;
+        case WM_SIZE:
+            self->layOut();
+            return TRUE;
+        case WM_GETMINMAXINFO:
+            // Never smaller than it opens, so that the buttons always fit.
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = self->minimumSize_;
+            return TRUE;
+        case WM_CTLCOLORSTATIC:
+            // The read-only text reads like a document, on the window colour.
+            if (reinterpret_cast<HWND>(lParam) == GetDlgItem(dialog, ReportTextId)) {
+                SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
+                SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
+                return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
+            }
+            return FALSE;
+        default:
+            return FALSE;
+        }
+    }
+
+    BOOL onInitDialog() {
+        SetDlgItemTextW(window_, ReportTextId, text_.c_str());
+        RECT initial;
+        GetWindowRect(window_, &initial);
+        minimumSize_ = POINT{initial.right - initial.left, initial.bottom - initial.top};
+        ready_ = true;
+        layOut();
+        centreDialog(window_);
+        SetFocus(GetDlgItem(window_, ReportCloseId));
+        return FALSE; // the focus is set
+    }
+
+    // The text fills the window above a row of buttons at its lower right.
+    void layOut() {
+        if (!ready_) return;
+        RECT units{Margin, ButtonWidth, ButtonHeight, ButtonGap};
+        MapDialogRect(window_, &units);
+        RECT spacing{TextToButtons, 0, 0, 0};
+        MapDialogRect(window_, &spacing);
+        int margin = units.left, buttonWidth = units.top, buttonHeight = units.right, gap = units.bottom;
+        RECT client;
+        GetClientRect(window_, &client);
+        int buttonTop = client.bottom - margin - buttonHeight;
+        int closeLeft = client.right - margin - buttonWidth;
+        HDWP positions = BeginDeferWindowPos(3);
+        auto place = [&](int id, int x, int y, int width, int height) {
+            if (positions)
+                positions = DeferWindowPos(positions, GetDlgItem(window_, id), nullptr, x, y, width > 0 ? width : 0,
+                                           height > 0 ? height : 0, SWP_NOZORDER | SWP_NOACTIVATE);
+        };
+        place(ReportTextId, margin, margin, client.right - 2 * margin, buttonTop - spacing.left - margin);
+        place(ReportCopyId, closeLeft - gap - buttonWidth, buttonTop, buttonWidth, buttonHeight);
+        place(ReportCloseId, closeLeft, buttonTop, buttonWidth, buttonHeight);
+        if (positions) EndDeferWindowPos(positions);
+        InvalidateRect(window_, nullptr, TRUE);
+    }
+
+    void copyToClipboard() {
+        std::size_t bytes = (text_.size() + 1) * sizeof(wchar_t);
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+        if (!memory) return;
+        void* at = GlobalLock(memory);
+        if (!at) {
+            GlobalFree(memory);
+            return;
+        }
+        std::memcpy(at, text_.c_str(), bytes);
+        GlobalUnlock(memory);
+        if (!OpenClipboard(window_)) {
+            GlobalFree(memory);
+            return;
+        }
+        EmptyClipboard();
+        // On success the clipboard owns the memory.
+        if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+        CloseClipboard();
+    }
+
+    std::wstring text_;
+    HWND window_ = nullptr;
+    POINT minimumSize_{0, 0};
+    bool ready_ = false;
+};
+
+} // namespace
+
+std::string productNameOf(const std::string& executablePath) {
+    std::string name = productNameFromVersion(widen(executablePath));
+    if (!name.empty()) return name;
+    std::size_t slash = executablePath.find_last_of("\\/");
+    return slash == std::string::npos ? executablePath : executablePath.substr(slash + 1);
+}
+
+void showStartFailureReport(const std::string& title, const std::string& text) {
+    InitCommonControls();
+    StartFailureReport report(widen(text));
+    // Should the window not come up, the user still learns why.
+    if (report.showModal(title) <= 0) showError(text);
+}
