@@ -96,7 +96,7 @@ def tool_keys():
     source = (ROOT / "configure" / "settings" / "settings_file.cpp").read_text()
     ids = dict(re.findall(r"(Setting\w+) = (\d+)", (ROOT / "base" / "setting_ids.h").read_text()))
     settings = {key: int(ids[name]) for key, name in re.findall(r'\{"(\w+)", (Setting\w+),', source)}
-    metadata = re.findall(r'\{"(\w+)", "[^"]*"\},', source[source.index("metadataKeys"):])
+    metadata = re.findall(r'^\s*\{"(\w+)", ', source[source.index("metadataKeys"):source.index("return keys;", source.index("metadataKeys"))], re.M)
     return settings, metadata
 
 

@@ -126,11 +126,19 @@ def test_opaque_pictures_keep_the_plain_bitmap_window(scenario, tmp_path, format
     assert run.splash["rect"] == f"{(SCREEN[0] - 75) // 2},{(SCREEN[1] - 41) // 2},75,41"
 
 
-def test_truncated_png_is_reported_and_nothing_starts(scenario, tmp_path):
-    picture = translucent_png(tmp_path / "whole.png")
-    cut = tmp_path / "cut.png"
-    cut.write_bytes(picture.read_bytes()[:60])
-    run = scenario.run(launcher(scenario, cut))
+def test_translucent_png_whose_pixels_do_not_decode_is_reported_and_nothing_starts(scenario, tmp_path):
+    # Its chunks are whole (the configuration tool refuses a PNG cut short); its pixel data is not.
+    picture = translucent_png(tmp_path / "whole.png").read_bytes()
+    broken, at = bytearray(picture[:8]), 8
+    while at < len(picture):
+        length = int.from_bytes(picture[at:at + 4], "big")
+        kind, data = picture[at + 4:at + 8], picture[at + 8:at + 8 + length]
+        if kind == b"IDAT":
+            data = bytes(0xA5 for _ in data)
+        broken += length.to_bytes(4, "big") + kind + data + picture[at + 8 + length:at + 12 + length]
+        at += 12 + length
+    (tmp_path / "broken.png").write_bytes(bytes(broken))
+    run = scenario.run(launcher(scenario, tmp_path / "broken.png"))
     assert [b["text"] for b in run.boxes] == [SPLASH_FAILED]
     assert run.exit_code == 1
     assert run.records == []

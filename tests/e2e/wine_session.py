@@ -16,7 +16,10 @@ def windows_path(path):
 
 
 def _free_display():
-    for number in range(90, 200):
+    # Parallel test workers (gw0, gw1, ...) look in ranges of their own, so none takes another's.
+    worker = os.environ.get("PYTEST_XDIST_WORKER", "gw0")
+    first = 90 + 20 * int(worker[2:] or 0)
+    for number in range(first, first + 20):
         if not Path(f"/tmp/.X{number}-lock").exists() and not Path(f"/tmp/.X11-unix/X{number}").exists():
             return number
     raise RuntimeError("no free X display number")
