@@ -16,9 +16,10 @@ def windows_path(path):
 
 
 def _free_display():
-    # Parallel test workers (gw0, gw1, ...) look in ranges of their own, so none takes another's.
+    # Parallel test workers (gw0, gw1, ...) look in ranges of their own, so none takes another's;
+    # E2E_DISPLAY_BASE moves the ranges for test runs side by side on one machine.
     worker = os.environ.get("PYTEST_XDIST_WORKER", "gw0")
-    first = 90 + 20 * int(worker[2:] or 0)
+    first = int(os.environ.get("E2E_DISPLAY_BASE", "90")) + 20 * int(worker[2:] or 0)
     for number in range(first, first + 20):
         if not Path(f"/tmp/.X{number}-lock").exists() and not Path(f"/tmp/.X11-unix/X{number}").exists():
             return number
