@@ -224,7 +224,8 @@ WaitOutcome waitFor(const WaitPolicy& policy, const RunningApplication& running,
 }
 
 void reportStartFailure(const LaunchState& state, const JavaRuntime& runtime, const RunningApplication& running,
-                        std::uint32_t status) {
+                        const WaitOutcome& outcome) {
+    std::uint32_t status = outcome.end.status;
     StartFailure failure;
     failure.productName = productNameOf(state.executablePath);
     failure.status = status;
@@ -235,6 +236,7 @@ void reportStartFailure(const LaunchState& state, const JavaRuntime& runtime, co
             failure.javaVersion = versionFromReleaseFile(*release);
     }
     failure.commandLine = running.commandLine;
+    failure.runtimeMessages = outcome.runtimeMessages;
     failure.lastOutput = running.output ? running.output->lastOutput() : std::string();
     traceLog().trace("The application could not start: exit status " + exitStatusText(status));
     showStartFailureReport(failure.productName, startFailureReportText(failure));
@@ -275,7 +277,7 @@ int runLauncher(HINSTANCE instance, const std::string& commandLine, int showComm
             policy.splash = false; // the splash belongs to the first start
             continue;
         }
-        if (outcome.startFailed) reportStartFailure(state, *runtime, running.value(), outcome.end.status);
+        if (outcome.startFailed) reportStartFailure(state, *runtime, running.value(), outcome);
         return static_cast<int>(outcome.exitCode);
     }
 }

@@ -54,11 +54,16 @@ void WaitTracker::windowSeen() {
     if (policy_.splashEndsAtWindow) splashOver_ = true;
 }
 
-void WaitTracker::applicationEnded(std::uint32_t status, std::uint64_t now) {
+void WaitTracker::applicationEnded(std::uint32_t status, std::uint64_t now, std::optional<std::uint64_t> endedAt) {
     if (ended_.ended) return;
     ended_ = ApplicationEnd{true, status};
-    endedInStartPhase_ = !startPhaseOver();
-    startFailed_ = policy_.reportFailure && !watchOver_ && !windowFound_ && status != 0;
+    // Judged by the moment of the end: a launcher held up by a busy system still sees an
+    // early end as one.
+    std::uint64_t end = std::min(endedAt.value_or(now), now);
+    bool watchRan = !windowFound_ && policy_.watchMilliseconds > 0 && end < policy_.watchMilliseconds;
+    bool splashRan = policy_.splash && end < policy_.splashMilliseconds && !(policy_.splashEndsAtWindow && windowFound_);
+    endedInStartPhase_ = watchRan || splashRan;
+    startFailed_ = policy_.reportFailure && watchRan && status != 0;
     // The splash goes before the rest of the output is read.
     splashOver_ = true;
     watchOver_ = true;
@@ -76,6 +81,7 @@ bool WaitTracker::lookingForWindow() const {
 }
 
 bool WaitTracker::done() const {
+    if (waitFailed_) return true;
     bool outputSettled = outputEnded_ || drainOver_;
     switch (policy_.stay) {
     case Stay::AtOnce:
@@ -104,5 +110,99 @@ std::uint32_t WaitTracker::exitCode() const {
     // A stay-alive launcher returns the status; otherwise only an end during the splash or the
     // start watch does, and a launcher that left its application running returns success.
     if (ended_.ended && (endedInStartPhase_ || policy_.stay == Stay::UntilApplicationEnds)) return ended_.status;
+    // A launcher that was to return the status but could not see the end never claims success.
+    if (!ended_.ended && waitFailed_ && policy_.stay == Stay::UntilApplicationEnds) return 1;
     return 0;
+}
+
+namespace {
+
+std::uint64_t saturatingSum(std::uint64_t a, std::uint64_t b) { return b > UINT64_MAX - a ? UINT64_MAX : a + b; }
+
+} // namespace
+
+WaitOutcome followApplication(const WaitPolicy& policy, bool outputFollowed, WaitSystem& system) {
+    WaitTracker tracker(policy);
+    if (!outputFollowed) tracker.outputEnded(); // nothing captured: nothing to wait for
+    WaitOutcome outcome;
+    bool withMessages = true;
+    bool lastLookAtTheEnd = false;
+    std::uint64_t nextLook = 0;
+    auto look = [&](bool allWindows) {
+        WindowNews news = system.lookAtWindows(allWindows, tracker.watchingForFailure());
+        for (std::string& text : news.runtimeMessages) outcome.runtimeMessages.push_back(std::move(text));
+        if (news.applicationWindow) tracker.windowSeen();
+    };
+    auto noteEnd = [&] {
+        ApplicationExit exit = system.applicationExit();
+        tracker.applicationEnded(exit.status, system.now(), exit.ranMilliseconds);
+    };
+    for (;;) {
+        std::uint64_t now = system.now();
+        tracker.timePassed(now);
+        if (tracker.lookingForWindow() && now >= nextLook) {
+            look(true);
+            // Without messages no shows are reported: all windows are looked at again and again.
+            nextLook = saturatingSum(now, withMessages ? system.windowPollMilliseconds() : WindowPollMilliseconds);
+            continue;
+        }
+        if (tracker.done()) {
+            // A launcher that was held up may find the application ended meanwhile: that end
+            // is still judged by when it happened.
+            if (!tracker.applicationRunning() || lastLookAtTheEnd) break;
+            lastLookAtTheEnd = true;
+            WaitRequest poll;
+            poll.application = true;
+            poll.timeoutMilliseconds = 0;
+            poll.messages = false;
+            if (system.wait(poll) != Wake::Application) break;
+            noteEnd();
+            continue;
+        }
+        if (!tracker.splashShowing()) system.hideSplash();
+
+        WaitRequest request;
+        request.application = tracker.applicationRunning();
+        request.outputEnded = tracker.waitsForOutputEnd();
+        request.outputArrived = tracker.draining();
+        request.messages = withMessages;
+        std::uint64_t until = tracker.nextDeadline();
+        if (tracker.lookingForWindow()) until = std::min(until, nextLook);
+        if (until != UINT64_MAX) request.timeoutMilliseconds = until > now ? until - now : 0;
+
+        switch (system.wait(request)) {
+        case Wake::Application:
+            noteEnd();
+            break;
+        case Wake::OutputEnded:
+            tracker.outputEnded();
+            break;
+        case Wake::OutputArrived:
+            tracker.outputArrived(system.now());
+            break;
+        case Wake::Messages:
+            system.dispatchMessages();
+            if (tracker.lookingForWindow()) look(false);
+            break;
+        case Wake::TimedOut:
+            break;
+        case Wake::Failed:
+            if (withMessages) {
+                system.trace("Waiting with messages failed: waiting for the application alone");
+                withMessages = false;
+                nextLook = 0;
+            } else {
+                system.trace("Waiting for the application failed: its end is not known");
+                tracker.waitFailed();
+                lastLookAtTheEnd = true;
+            }
+            break;
+        }
+    }
+    // The start-failure report comes next: the splash goes first.
+    if (tracker.startFailed()) system.hideSplash();
+    outcome.end = tracker.end();
+    outcome.startFailed = tracker.startFailed();
+    outcome.exitCode = tracker.exitCode();
+    return outcome;
 }

@@ -38,6 +38,11 @@ std::string startFailureReportText(const StartFailure& failure) {
     text += "Java runtime: " + failure.javaExecutable + "\n";
     text += "Java version: " + (failure.javaVersion.empty() ? std::string("unknown") : failure.javaVersion) + "\n";
     text += "Command line: " + failure.commandLine + "\n\n";
+    if (!failure.runtimeMessages.empty()) {
+        text += "The Java runtime reported:\n";
+        for (const std::string& message : failure.runtimeMessages) text += message + "\n";
+        text += "\n";
+    }
     std::string output = failure.lastOutput;
     while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
     if (output.empty())

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // What the start-failure report says: the application ended with an error before it showed a
 // window, with what the user's support needs to see why.
@@ -12,6 +13,7 @@ struct StartFailure {
     std::string javaVersion; // "" when the runtime's home does not name it
     std::string commandLine;
     std::string lastOutput; // UTF-8, any line ends
+    std::vector<std::string> runtimeMessages; // what the runtime showed in boxes of its own, UTF-8
 };
 
 // The report's whole text, as shown and as copied, with CR LF line ends (an edit control's).

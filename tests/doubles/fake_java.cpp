@@ -22,6 +22,11 @@
 //   late_output=..., late_output_ms=N   bytes written to stdout N ms after `output`
 //   helper_writes_ms=N              as the application: leave a helper process behind that holds
 //                                   the output open and writes a line to it every 100 ms for N ms
+//   launch_error=jar|vm             as the application: fail to launch as the real runtimes do
+//                                   (jar: the jar cannot be read; vm: the VM cannot be created)
+//                                   and end with 1. As javaw.exe each message comes in a box of
+//                                   its own (recorded as "box-answered" once OK was pressed) and
+//                                   nothing is written; as java.exe they go to stderr.
 // Every start appends its executable, command line, current directory, console window and the
 // show command it was given to the file named by the environment variable DOUBLE_RECORD. Like
 // Java 9 and later, a double whose home holds
@@ -240,6 +245,42 @@ void runApplication(const std::map<std::string, std::string>& config, HINSTANCE 
     }
 }
 
+bool runsAsWindowedRuntime() {
+    std::string path = modulePath();
+    std::string name = path.substr(path.rfind('\\') + 1);
+    return _stricmp(name.c_str(), "javaw.exe") == 0;
+}
+
+// What a runtime says when it cannot launch the application, one message per line.
+int failLaunch(const std::string& kind, const std::string& jar) {
+    std::string messages[2];
+    if (kind == "jar") {
+        messages[0] = "Error: Unable to access jarfile " + jar;
+    } else {
+        messages[0] = "Error: Could not create the Java Virtual Machine.";
+        messages[1] = "Error: A fatal exception has occurred. Program will exit.";
+        // The VM itself writes the cause to stderr, also under javaw.
+        writeAll(STD_ERROR_HANDLE, "Unrecognized option: --no-such-option\r\n");
+    }
+    for (const std::string& message : messages) {
+        if (message.empty()) continue;
+        if (runsAsWindowedRuntime()) {
+            MessageBoxW(nullptr, wide(message).c_str(), L"Java Virtual Machine Launcher", MB_OK | MB_ICONSTOP);
+            appendRecord("box-answered\n");
+        } else {
+            writeAll(STD_ERROR_HANDLE, message + "\r\n");
+        }
+    }
+    return 1;
+}
+
+// The argument after -jar, as the runtime names the jar it could not read.
+std::string jarArgument(int argc, LPWSTR* argv) {
+    for (int i = 1; i + 1 < argc; ++i)
+        if (wcscmp(argv[i], L"-jar") == 0) return utf8(argv[i + 1]);
+    return std::string();
+}
+
 // exit_codes: this start's status from the list, by the number of starts before it.
 int statusOfThisRun(const std::map<std::string, std::string>& config) {
     std::string counter = moduleDirectory() + "\\double.runs";
@@ -304,6 +345,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                                    "Error: A fatal exception has occurred. Program will exit.\r\n");
         return 1;
     }
+    if (config.count("launch_error")) return failLaunch(config.at("launch_error"), jarArgument(argc, argv));
     if (config.count("load_library")) recordLibraryLoad(config.at("load_library"));
     if (config.count("report_log_handles")) appendRecord(holdsLogHandle() ? "log-handle=held\n" : "log-handle=none\n");
     if (config.count("echo_input")) {

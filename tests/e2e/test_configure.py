@@ -48,7 +48,7 @@ def configure(tmp_path, settings, launcher=None, splash=None, out=None, extra=()
 def normalised(run, directory):
     replace = lambda text: text.replace(w(directory), "<dir>")  # noqa: E731
     return ([replace(t) for t in run.traces], [replace(r["cmdline"]) for r in run.app_starts], run.exit_code,
-            run.splash is not None)
+            run.splash is not None, len(run.reports))
 
 
 def run_both(scenario, settings, splash=None):
@@ -73,6 +73,8 @@ def test_configured_prebuilt_launcher_behaves_like_a_built_one(scenario, case):
     built, configured = run_both(scenario, settings)
     assert configured == built
     assert len(configured[1]) == 1
+    # The double ends with 2 after 600 ms without a window: a failed start, reported.
+    assert (configured[2], configured[4]) == (2, 1)
 
 
 def test_configured_splash_behaves_like_a_built_one(scenario, tmp_path):

@@ -321,6 +321,41 @@ def test_a_failed_start_is_reported_with_reason_status_runtime_and_command_line(
     Image.open(shot).save(SCREENSHOTS / "start-failure-report.png")
 
 
+LAUNCH_ERRORS = {
+    "jar": ["Error: Unable to access jarfile app.jar"],
+    "vm": ["Error: Could not create the Java Virtual Machine.",
+           "Error: A fatal exception has occurred. Program will exit."],
+}
+
+
+@pytest.mark.parametrize("stay_alive", [None, "on"], ids=["plain", "stay-alive"])
+@pytest.mark.parametrize("error", LAUNCH_ERRORS)
+def test_the_windowed_runtimes_own_error_boxes_are_taken_into_the_report(scenario, error, stay_alive):
+    app = failing(scenario, startup_check_seconds="30", stay_alive=stay_alive)
+    scenario.java_home(app.parent / "jre", launch_error=error)
+    run = scenario.run(app)
+    assert run.exit_code == 1
+    [report] = run.reports
+    reported = "The Java runtime reported:\r\n" + "".join(line + "\r\n" for line in LAUNCH_ERRORS[error])
+    assert reported in report["text"]
+    if error == "vm":
+        assert report["text"].endswith("Last output of the application:\r\nUnrecognized option: --no-such-option")
+    # Every box was answered: none is left for the user to close, and the runtime ended.
+    assert scenario.record.read_text().count("box-answered") == len(LAUNCH_ERRORS[error])
+    assert [t for t in run.traces if t.startswith("The Java runtime reported: ")] == [
+        "The Java runtime reported: " + line for line in LAUNCH_ERRORS[error]]
+
+
+def test_the_console_runtime_writes_its_launch_error_into_the_report(scenario):
+    app = failing(scenario, bundled_java=r"jre\bin\java.exe", startup_check_seconds="30")
+    scenario.java_home(app.parent / "jre", launch_error="jar")
+    run = scenario.run(app)
+    assert run.exit_code == 1
+    [report] = run.reports
+    assert report["text"].endswith("Last output of the application:\r\nError: Unable to access jarfile app.jar")
+    assert "The Java runtime reported" not in report["text"]
+
+
 @pytest.mark.parametrize("settings, config, exit_code", [
     ({"startup_check_seconds": "0"}, {}, 0),
     ({"stay_alive": "on"}, {"window": "visible", "run_ms": 1500}, 1),

@@ -17,6 +17,7 @@
 //     whether that window is minimised); after the
 //     launcher has ended, "foreground" reports the foreground window (title, minimised)
 //   --report-actions copy|resize|close,... --report-shot FILE.bmp
+// "harness --hold-desktop" only keeps the desktop in use until it is ended (see wine_session.py).
 #include <windows.h>
 
 #include <cstdio>
@@ -182,7 +183,7 @@ void pumpMessages() {
 }
 
 void reportTraces(DebugListener& listener) {
-    for (const std::string& text : listener.take()) report("trace", escapeField(text));
+    for (const std::string& text : listener.take()) report("trace", escapeField(text) + "\tt=" + std::to_string(GetTickCount()));
 }
 
 HWND visibleSplash(DWORD processId) {
@@ -385,6 +386,10 @@ int wmain(int argc, wchar_t** wideArgv) {
     // Window positions are read in real pixels, whatever the display's scale.
     SetProcessDPIAware();
     if (argc == 3 && argv[1] == "--inspect") return inspect(argv[2].c_str());
+    if (argc == 2 && argv[1] == "--hold-desktop") {
+        GetDesktopWindow();
+        Sleep(INFINITE);
+    }
     Options options;
     if (!parseOptions(argv, options)) {
         std::fprintf(stderr, "usage: harness [options] -- LAUNCHER [ARGUMENTS]\n");
@@ -476,7 +481,7 @@ int wmain(int argc, wchar_t** wideArgv) {
     }
     DWORD exitCode = 0;
     if (finished && GetExitCodeProcess(launcher.hProcess, &exitCode))
-        report("exit", std::to_string(exitCode) + "\telapsed_ms=" + std::to_string(GetTickCount() - started));
+        report("exit", std::to_string(exitCode) + "\tt=" + std::to_string(GetTickCount()) + "\telapsed_ms=" + std::to_string(GetTickCount() - started));
     else
         report("timeout");
 

@@ -15,7 +15,7 @@ std::size_t count(const std::string& text, const std::string& what) {
 
 TEST(StartFailureText, HoldsStatusRuntimeCommandLineAndOutput) {
     StartFailure failure{"My App", 1, "C:\\jre\\bin\\javaw.exe", "17.0.9", "\"C:\\jre\\bin\\javaw.exe\" -jar app.jar",
-                         "Error: Unable to access jarfile app.jar\n"};
+                         "Error: Unable to access jarfile app.jar\n", {}};
     EXPECT_EQ(startFailureReportText(failure),
               "My App could not start.\r\n"
               "The application ended with exit status 1 before it showed a window.\r\n\r\n"
@@ -29,6 +29,20 @@ TEST(StartFailureText, HoldsStatusRuntimeCommandLineAndOutput) {
     std::string text = startFailureReportText(failure);
     EXPECT_NE(text.find("Java version: unknown"), std::string::npos);
     EXPECT_NE(text.find("The application wrote no output."), std::string::npos);
+}
+
+TEST(StartFailureText, TheRuntimesOwnMessagesComeBeforeTheOutput) {
+    StartFailure failure{"My App", 1, "C:\\jre\\bin\\javaw.exe", "", "javaw -jar app.jar", "Unrecognized option: -x\n",
+                         {"Error: Could not create the Java Virtual Machine.", "Error: A fatal exception has occurred."}};
+    std::string text = startFailureReportText(failure);
+    EXPECT_NE(text.find("Command line: javaw -jar app.jar\r\n\r\n"
+                        "The Java runtime reported:\r\n"
+                        "Error: Could not create the Java Virtual Machine.\r\n"
+                        "Error: A fatal exception has occurred.\r\n\r\n"
+                        "Last output of the application:\r\n"
+                        "Unrecognized option: -x"),
+              std::string::npos)
+        << text;
 }
 
 TEST(StartFailureText, StatusesAndLineEnds) {
