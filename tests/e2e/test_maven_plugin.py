@@ -186,10 +186,11 @@ def test_the_minimum_follows_the_compiler_release_misspelt_names_are_named_and_s
     assert resources[(2, 105, 0)] == (project / "splash@2x.png").read_bytes()
 
     # Without a release the target counts; 8 and below are the Java versions that start with 1.
-    made = maven.run([GOAL, "-Dmaven.compiler.release=", "-Dmaven.compiler.target=8"], cwd=project)
+    made = maven.run([GOAL, "-Dmaven.compiler.release=", "-Dmaven.compiler.target=8", "-Dlauncher.outputName=Target8"],
+                     cwd=project)
     assert made.returncode == 0, made.stdout
-    assert "from maven.compiler.target=8" in made.stdout
-    assert string_table(read_resources((project / "target" / "Own.exe").read_bytes())[0])[104] == "1.8"
+    assert "minVersion is not set: the launcher asks for Java 1.8 or later, from maven.compiler.target=8" in made.stdout
+    assert string_table(read_resources((project / "target" / "Target8.exe").read_bytes())[0])[104] == "1.8"
 
 
 def test_a_high_dpi_picture_without_the_splash_is_left_out_with_a_warning(maven):
@@ -261,5 +262,6 @@ def test_the_carried_tools_are_static_and_the_aarch64_tool_writes_the_same_bytes
         assert outputs[("aarch64", launcher)] == outputs[("x86_64", launcher)]
         assert string_table(read_resources(outputs[("x86_64", launcher)])[0])[100] == '-Dname="Łukasz"'
     refused = subprocess.run(["qemu-aarch64-static", str(tools["aarch64"]), "--launcher", str(picture), "--settings",
-                              str(settings), "--out", str(tmp_path / "refused.exe")], capture_output=True, text=True)
+                              str(settings), "--splash", str(picture), "--out", str(tmp_path / "refused.exe")],
+                             capture_output=True, text=True)
     assert refused.returncode == 1 and "no MZ header" in refused.stderr

@@ -119,3 +119,25 @@ def test_a_project_of_ones_own_builds_offline_from_the_release_folder_alone(rele
     texts = string_table(read_resources(exe.read_bytes())[0])
     assert texts[104] == "17" and texts[101] == "own-app-2.1.jar"
     assert not (home / ".m2" / "repository" / "org" / "codehaus" / "plexus" / "plexus-utils" / "1.1").exists()
+
+
+def test_the_readmes_trace_command_prints_the_launchers_trace_under_wine(release, scenario, wine_session):
+    command = re.search(r"^    (WINEDEBUG=\S+ wine MyApp\.exe 2>&1 \| grep .*)$", (release / "README.md").read_text(),
+                        re.M).group(1)
+    app = scenario.dir / "app"
+    app.mkdir()
+    settings = (release / "example.settings").read_text().replace("#bundled_java=", "bundled_java=")
+    settings = settings.replace("#startup_check_seconds=10", "startup_check_seconds=0")  # ends right after the start
+    (scenario.dir / "app.settings").write_text(settings)
+    made = subprocess.run([str(release / "launcher-configure"), "--launcher", str(release / "launcher-x86_64.exe"),
+                           "--settings", str(scenario.dir / "app.settings"), "--out", str(app / "MyApp.exe")],
+                          capture_output=True, text=True)
+    assert made.returncode == 0, made.stderr
+    scenario.java_home(app / "jre", banner="11")
+    env = {key: value for key, value in wine_session.env.items() if key != "WINEDEBUG"}
+    traced = subprocess.run(["bash", "-c", command], cwd=app, env=env, capture_output=True, text=True, timeout=120)
+    lines = traced.stdout.splitlines()
+    assert lines and all("warn:seh:OutputDebugString" in line for line in lines)
+    # The trace names the jar and the bundled runtime it found (Wine doubles the backslashes).
+    assert any('"myapp.jar"' in line for line in lines), traced.stdout
+    assert any("jre\\\\bin\\\\javaw.exe" in line for line in lines), traced.stdout
