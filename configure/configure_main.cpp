@@ -177,7 +177,7 @@ Result<void> checkTargetIsWritable(const Arguments& arguments) {
 // replaces keeps its permissions.
 Result<void> writeTarget(const std::string& target, const Bytes& bytes) {
     std::string temporary;
-    Failure reason{0, "every name for a file beside it is taken"};
+    Failure reason;
     for (int attempt = 0; attempt < 100 && temporary.empty(); ++attempt) {
         std::string candidate = target + ".partial";
         if (attempt) candidate.append(1, '-').append(std::to_string(attempt));
@@ -185,6 +185,7 @@ Result<void> writeTarget(const std::string& target, const Bytes& bytes) {
         if (written) temporary = candidate;
         else if (reason = written.failure(); !nameTaken(reason)) break;
     }
+    if (temporary.empty() && nameTaken(reason)) reason.what = "every name for a file beside it is taken";
     if (temporary.empty())
         return Failure{reason.systemError, target + ": cannot write the configured launcher beside it (" + reason.what + ")"};
     std::error_code error;
