@@ -57,10 +57,7 @@ def picture(tmp_path):
      ["{settings}: line 2: --splash-2x is given, but the settings leave the splash off"]),
     ("jar=app.jar\nsplash=on\n", [],
      ["{settings}: line 2: splash is on, but no splash picture is given; add --splash PICTURE, or --default-splash"]),
-    ("splash=on\n", ["--splash-2x", "{picture}"], ["--splash-2x is the high-DPI form of the --splash picture"]),
-    ("splash=on\n", ["--default-splash", "--splash", "{picture}"], ["--default-splash is the launcher's own picture"]),
-], ids=["key twice", "picture without splash", "high-DPI picture without splash", "splash without picture",
-        "high-DPI picture alone", "default and own picture"])
+], ids=["key twice", "picture without splash", "high-DPI picture without splash", "splash without picture"])
 def test_settings_and_pictures_that_disagree_are_refused(tmp_path, picture, text, extra, parts):
     settings = settings_file(tmp_path, text)
     out = tmp_path / "app.exe"
@@ -83,8 +80,6 @@ def test_a_missing_or_unreadable_input_names_the_system_reason(tmp_path):
     settings = settings_file(tmp_path, "jar=app.jar\nsplash=on\n")
     refused(run("--launcher", PREBUILT, "--settings", settings, "--splash", tmp_path / "none.png", "--out", out), out,
             f"{tmp_path / 'none.png'}: cannot read the splash picture (No such file or directory)")
-    refused(run("--launcher", tmp_path, "--settings", settings, "--default-splash", "--out", out), out,
-            f"{tmp_path}: the launcher is not a regular file")
 
 
 def as_another_user():
