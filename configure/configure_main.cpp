@@ -125,7 +125,7 @@ Command readArguments(const std::vector<std::string>& argv) {
 Result<void> checkTargetIsNoInput(const Arguments& arguments, const std::optional<std::string>& icon) {
     const std::string& target = arguments.target;
     if (!arguments.inPlace && samePath(arguments.launcher, target))
-        return Failure{0, "the output is the launcher itself; use --in-place to change it in place"};
+        return Failure{0, target + ": the output is the launcher itself; use --in-place to change it in place"};
     const std::pair<const std::optional<std::string>*, const char*> inputs[] = {
         {&arguments.inputs.settings, "the output is the settings file"},
         {&arguments.inputs.splash, "the output is the splash picture"},
@@ -133,7 +133,7 @@ Result<void> checkTargetIsNoInput(const Arguments& arguments, const std::optiona
         {&icon, "the output is the icon file"},
     };
     for (const auto& [path, message] : inputs)
-        if (*path && samePath(**path, target)) return Failure{0, message};
+        if (*path && samePath(**path, target)) return Failure{0, target + ": " + message};
     return {};
 }
 

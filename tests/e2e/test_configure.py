@@ -245,7 +245,7 @@ def test_the_input_and_the_settings_are_never_overwritten(tmp_path):
     settings = tmp_path / "configure.settings"
     result, _ = configure(tmp_path, CASES["plain"], out=settings)
     assert result.returncode == 1
-    assert "the output is the settings file" in result.stderr
+    assert f"{settings}: the output is the settings file" in result.stderr
     assert settings.read_text().startswith("jar=app.jar")
 
 
