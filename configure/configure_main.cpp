@@ -14,13 +14,26 @@
 #include "configure/resources/launcher_resources.h"
 #include "configure/resources/pe_image.h"
 #include "configure/resources/resource_merge.h"
+#include "configure/release_version.h"
 
 namespace {
 
 const char* const Usage =
-    "usage: launcher-configure --launcher LAUNCHER.exe --settings FILE [--splash PICTURE]\n"
-    "                          [--splash-2x PICTURE] (--out NEW.exe | --in-place)\n"
-    "Writes a copy of a prebuilt launcher (i686 or x86_64) configured by the settings file.\n";
+    "usage: launcher-configure --launcher LAUNCHER.exe --settings FILE\n"
+    "                          [--splash PICTURE [--splash-2x PICTURE] | --default-splash]\n"
+    "                          (--out NEW.exe | --in-place)\n"
+    "       launcher-configure --help | --version\n";
+
+const char* const Help =
+    "Writes a copy of a prebuilt launcher (i686 or x86_64) configured by the settings file.\n"
+    "  --launcher LAUNCHER.exe  the prebuilt launcher (launcher-x86_64.exe or launcher-i686.exe)\n"
+    "  --settings FILE          the settings file, one key=value a line (see example.settings)\n"
+    "  --splash PICTURE         the splash picture (BMP, GIF, JPEG or PNG); needs splash=on\n"
+    "  --splash-2x PICTURE      the same picture at twice the size, for high-DPI screens\n"
+    "  --default-splash         with splash=on and no picture of your own: the launcher's own picture\n"
+    "  --out NEW.exe            the configured launcher to write (never one of the inputs)\n"
+    "  --in-place               change LAUNCHER.exe itself instead (it must be writable)\n"
+    "  --help, --version        this text; the tool's and the launcher's version\n";
 
 int refuse(const std::string& message) {
     std::fprintf(stderr, "launcher-configure: %s\n", message.c_str());
@@ -60,29 +73,51 @@ bool consoleSetting(const ResourceTree& tree) {
 
 struct Arguments {
     std::string launcher, target;
-    bool inPlace = false;
+    bool inPlace = false, defaultSplash = false;
     LauncherInputs inputs;
 };
 
-std::optional<Arguments> readArguments(const std::vector<std::string>& argv) {
-    std::optional<std::string> launcher, settings, out;
+// What the command line asks for: a launcher to configure, or help or the version alone.
+struct Command {
+    enum Kind { Configure, Help, Version, Wrong } kind = Configure;
     Arguments arguments;
+    std::string wrong; // why the command line is wrong
+};
+
+Command readArguments(const std::vector<std::string>& argv) {
+    std::optional<std::string> launcher, settings, out;
+    Command command;
+    Arguments& arguments = command.arguments;
+    auto wrong = [&](std::string why) {
+        command.kind = Command::Wrong;
+        command.wrong = std::move(why);
+        return command;
+    };
     for (std::size_t i = 1; i < argv.size(); ++i) {
         const std::string& arg = argv[i];
         bool hasValue = i + 1 < argv.size();
-        if (arg == "--launcher" && hasValue) launcher = argv[++i];
+        if (arg == "--help" || arg == "-h") command.kind = Command::Help;
+        else if (arg == "--version") command.kind = Command::Version;
+        else if (arg == "--launcher" && hasValue) launcher = argv[++i];
         else if (arg == "--settings" && hasValue) settings = argv[++i];
         else if (arg == "--splash" && hasValue) arguments.inputs.splash = argv[++i];
         else if (arg == "--splash-2x" && hasValue) arguments.inputs.splashHighDpi = argv[++i];
+        else if (arg == "--default-splash") arguments.defaultSplash = true;
         else if (arg == "--out" && hasValue) out = argv[++i];
         else if (arg == "--in-place") arguments.inPlace = true;
-        else return std::nullopt;
+        else if (!hasValue && (arg == "--launcher" || arg == "--settings" || arg == "--splash" ||
+                               arg == "--splash-2x" || arg == "--out"))
+            return wrong(arg + " needs a value");
+        else return wrong("unknown argument \"" + arg + "\"");
     }
-    if (!launcher || !settings || out.has_value() == arguments.inPlace) return std::nullopt;
+    if (command.kind != Command::Configure) return command;
+    if (!launcher) return wrong("--launcher is required");
+    if (!settings) return wrong("--settings is required");
+    if (out.has_value() == arguments.inPlace) return wrong("give either --out or --in-place");
     arguments.launcher = *launcher;
     arguments.inputs.settings = settings;
     arguments.target = arguments.inPlace ? *launcher : *out;
-    return arguments;
+    return command;
 }
 
 // The output may be none of the inputs (compared as files, not as names): writing it would
@@ -90,7 +125,7 @@ std::optional<Arguments> readArguments(const std::vector<std::string>& argv) {
 Result<void> checkTargetIsNoInput(const Arguments& arguments, const std::optional<std::string>& icon) {
     const std::string& target = arguments.target;
     if (!arguments.inPlace && samePath(arguments.launcher, target))
-        return Failure{0, "the output is the launcher itself; use --in-place to change it in place"};
+        return Failure{0, target + ": the output is the launcher itself; use --in-place to change it in place"};
     const std::pair<const std::optional<std::string>*, const char*> inputs[] = {
         {&arguments.inputs.settings, "the output is the settings file"},
         {&arguments.inputs.splash, "the output is the splash picture"},
@@ -98,12 +133,17 @@ Result<void> checkTargetIsNoInput(const Arguments& arguments, const std::optiona
         {&icon, "the output is the icon file"},
     };
     for (const auto& [path, message] : inputs)
-        if (*path && samePath(**path, target)) return Failure{0, message};
+        if (*path && samePath(**path, target)) return Failure{0, target + ": " + message};
     return {};
 }
 
+struct ConfiguredLauncher {
+    Bytes bytes;
+    bool is64Bit;
+};
+
 // The configured executable, read back and checked, or why it cannot be made.
-Result<Bytes> configuredLauncher(const Arguments& arguments, const LauncherConfiguration& configuration) {
+Result<ConfiguredLauncher> configuredLauncher(const Arguments& arguments, const LauncherConfiguration& configuration) {
     Result<std::vector<Resource>> loaded = loadLauncherResources(configuration, arguments.inputs);
     if (!loaded) return loaded.failure();
     Result<Bytes> input = readInputFile(arguments.launcher, LauncherFile);
@@ -118,43 +158,89 @@ Result<Bytes> configuredLauncher(const Arguments& arguments, const LauncherConfi
     if (!configured) return Failure{0, arguments.launcher + ": " + configured.failure().what};
     if (Result<void> checked = checkOutput(configured.value(), image.value(), tree, subsystem); !checked)
         return Failure{0, arguments.launcher + ": " + checked.failure().what + "; nothing was written"};
-    return configured;
+    return ConfiguredLauncher{std::move(configured.value()), image.value().is64Bit()};
+}
+
+// A read-only file stays read-only: the tool does not replace what its owner has protected.
+Result<void> checkTargetIsWritable(const Arguments& arguments) {
+    if (!isReadOnly(arguments.target)) return {};
+    const std::string& target = arguments.target;
+    if (arguments.inPlace)
+        return Failure{0, target + ": the launcher is read-only, and --in-place would replace it; make it writable "
+                                   "first (chmod u+w, or clear its read-only attribute) or write a copy with --out"};
+    return Failure{0, target + ": the output exists and is read-only; make it writable first (chmod u+w, or clear "
+                               "its read-only attribute) or write to another --out"};
 }
 
 // Written beside the target first, in a file of its own, so a failure never leaves a
-// half-written executable and never writes through a link or over another file.
+// half-written executable and never writes through a link or over another file. A file it
+// replaces keeps its permissions.
 Result<void> writeTarget(const std::string& target, const Bytes& bytes) {
     std::string temporary;
+    Failure reason;
     for (int attempt = 0; attempt < 100 && temporary.empty(); ++attempt) {
         std::string candidate = target + ".partial";
         if (attempt) candidate.append(1, '-').append(std::to_string(attempt));
-        if (writeNewFile(candidate, bytes)) temporary = candidate;
+        Result<void> written = writeNewFile(candidate, bytes);
+        if (written) temporary = candidate;
+        else if (reason = written.failure(); !nameTaken(reason)) break;
     }
-    if (temporary.empty()) return Failure{0, target + ": cannot write the configured launcher beside it"};
-    std::error_code renameError;
-    std::filesystem::rename(pathOf(temporary), pathOf(target), renameError);
-    if (renameError) {
+    if (temporary.empty() && nameTaken(reason)) reason.what = "every name for a file beside it is taken";
+    if (temporary.empty())
+        return Failure{reason.systemError, target + ": cannot write the configured launcher beside it (" + reason.what + ")"};
+    std::error_code error;
+    std::filesystem::file_status replaced = std::filesystem::status(pathOf(target), error);
+    if (!error && std::filesystem::is_regular_file(replaced))
+        std::filesystem::permissions(pathOf(temporary), replaced.permissions(), error);
+    std::filesystem::rename(pathOf(temporary), pathOf(target), error);
+    if (error) {
         removeFile(temporary);
-        return Failure{0, target + ": " + renameError.message()};
+        return Failure{0, target + ": cannot replace it with the configured launcher (" + error.message() + ")"};
     }
     return {};
 }
 
+// The one line a successful run prints: what was written, for which architecture, from which settings.
+std::string successLine(const Arguments& arguments, bool is64Bit) {
+    std::string line = arguments.inPlace ? "configured " + arguments.target + " in place" : "wrote " + arguments.target;
+    line += std::string(" (") + (is64Bit ? "x86_64" : "i686") + " launcher) with the settings " + *arguments.inputs.settings;
+    if (arguments.defaultSplash) line += " and the launcher's own splash picture";
+    return line;
+}
+
 int configureLauncher(const std::vector<std::string>& argv) {
-    std::optional<Arguments> arguments = readArguments(argv);
-    if (!arguments) {
+    Command command = readArguments(argv);
+    switch (command.kind) {
+    case Command::Help:
+        std::fputs(Usage, stdout);
+        std::fputs(Help, stdout);
+        return 0;
+    case Command::Version:
+        std::printf("launcher-configure %s (configures launcher %s, x86_64 and i686)\n", ToolVersion, LauncherVersion);
+        return 0;
+    case Command::Wrong:
+        std::fprintf(stderr, "launcher-configure: %s\n", command.wrong.c_str());
         std::fputs(Usage, stderr);
         return 2;
+    case Command::Configure:
+        break;
     }
-    Result<LauncherConfiguration> configuration = readConfiguration(arguments->inputs.settings);
+    const Arguments& arguments = command.arguments;
+    Result<LauncherConfiguration> configuration = readConfiguration(arguments.inputs.settings);
     if (!configuration) return refuse(configuration.failure().what);
-    std::optional<std::string> icon = iconPath(configuration.value(), arguments->inputs.settings);
-    if (Result<void> distinct = checkTargetIsNoInput(*arguments, icon); !distinct)
+    if (Result<void> splash = checkSplashInputs(configuration.value(), *arguments.inputs.settings, arguments.inputs,
+                                                arguments.defaultSplash);
+        !splash)
+        return refuse(splash.failure().what);
+    std::optional<std::string> icon = iconPath(configuration.value(), arguments.inputs.settings);
+    if (Result<void> distinct = checkTargetIsNoInput(arguments, icon); !distinct)
         return refuse(distinct.failure().what);
-    Result<Bytes> configured = configuredLauncher(*arguments, configuration.value());
+    if (Result<void> writable = checkTargetIsWritable(arguments); !writable) return refuse(writable.failure().what);
+    Result<ConfiguredLauncher> configured = configuredLauncher(arguments, configuration.value());
     if (!configured) return refuse(configured.failure().what);
-    if (Result<void> written = writeTarget(arguments->target, configured.value()); !written)
+    if (Result<void> written = writeTarget(arguments.target, configured.value().bytes); !written)
         return refuse(written.failure().what);
+    std::printf("launcher-configure: %s\n", successLine(arguments, configured.value().is64Bit).c_str());
     return 0;
 }
 

@@ -6,8 +6,11 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include "base/system_error.h"
 #include "base/unique_handle.h"
 #else
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,17 +26,29 @@ std::filesystem::path pathOf(const std::string& utf8) {
 
 namespace {
 
+// The system's code and text for the call that has just failed, taken before anything else can
+// replace them.
+Failure lastSystemFailure() {
+#ifdef _WIN32
+    DWORD error = GetLastError();
+    return Failure{error, systemErrorText(error)};
+#else
+    int error = errno;
+    return Failure{static_cast<unsigned long>(error), std::strerror(error)};
+#endif
+}
+
 enum class ReadOutcome { Read, CannotRead, NotAFile, TooLarge };
 
 #ifdef _WIN32
-ReadOutcome readBounded(const std::string& path, std::uintmax_t limit, Bytes& bytes) {
+ReadOutcome readBounded(const std::string& path, std::uintmax_t limit, Bytes& bytes, Failure& reason) {
     // Shared for writing too: an editor that holds the settings file open must not stop the tool.
     UniqueHandle file(CreateFileW(pathOf(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return ReadOutcome::CannotRead;
+    if (!file) return reason = lastSystemFailure(), ReadOutcome::CannotRead;
     if (GetFileType(file.get()) != FILE_TYPE_DISK) return ReadOutcome::NotAFile; // a console, pipe or device
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) return ReadOutcome::CannotRead;
+    if (!GetFileSizeEx(file.get(), &size)) return reason = lastSystemFailure(), ReadOutcome::CannotRead;
     if (static_cast<std::uintmax_t>(size.QuadPart) > limit) return ReadOutcome::TooLarge;
     std::uint8_t buffer[65536];
     DWORD count = 0;
@@ -42,6 +57,7 @@ ReadOutcome readBounded(const std::string& path, std::uintmax_t limit, Bytes& by
         if (bytes.size() + count > limit) return ReadOutcome::TooLarge;
         bytes.insert(bytes.end(), buffer, buffer + count);
     }
+    reason = lastSystemFailure();
     return ReadOutcome::CannotRead;
 }
 #else
@@ -59,18 +75,18 @@ private:
     int descriptor_;
 };
 
-ReadOutcome readBounded(const std::string& path, std::uintmax_t limit, Bytes& bytes) {
+ReadOutcome readBounded(const std::string& path, std::uintmax_t limit, Bytes& bytes, Failure& reason) {
     // Opened without waiting: opening a FIFO for reading would wait for a writer.
     FileDescriptor file(open(pathOf(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (file.get() < 0) return ReadOutcome::CannotRead;
+    if (file.get() < 0) return reason = lastSystemFailure(), ReadOutcome::CannotRead;
     struct stat status {};
-    if (fstat(file.get(), &status) != 0) return ReadOutcome::CannotRead;
+    if (fstat(file.get(), &status) != 0) return reason = lastSystemFailure(), ReadOutcome::CannotRead;
     if (!S_ISREG(status.st_mode)) return ReadOutcome::NotAFile;
     if (static_cast<std::uintmax_t>(status.st_size) > limit) return ReadOutcome::TooLarge;
     std::uint8_t buffer[65536];
     while (true) {
         ssize_t count = read(file.get(), buffer, sizeof buffer);
-        if (count < 0) return ReadOutcome::CannotRead;
+        if (count < 0) return reason = lastSystemFailure(), ReadOutcome::CannotRead;
         if (count == 0) return ReadOutcome::Read;
         if (bytes.size() + static_cast<std::size_t>(count) > limit) return ReadOutcome::TooLarge;
         bytes.insert(bytes.end(), buffer, buffer + count);
@@ -82,7 +98,8 @@ ReadOutcome readBounded(const std::string& path, std::uintmax_t limit, Bytes& by
 
 Result<Bytes> readInputFile(const std::string& path, const InputFile& kind) {
     Bytes bytes;
-    switch (readBounded(path, kind.limit, bytes)) {
+    Failure reason;
+    switch (readBounded(path, kind.limit, bytes, reason)) {
     case ReadOutcome::Read:
         return bytes;
     case ReadOutcome::CannotRead:
@@ -92,7 +109,7 @@ Result<Bytes> readInputFile(const std::string& path, const InputFile& kind) {
     case ReadOutcome::TooLarge:
         return Failure{0, path + ": " + kind.what + " is larger than " + kind.limitText};
     }
-    return Failure{0, path + ": cannot read " + kind.what};
+    return Failure{reason.systemError, path + ": cannot read " + kind.what + " (" + reason.what + ")"};
 }
 
 bool writeFileBytes(const std::string& path, const Bytes& bytes) {
@@ -101,35 +118,54 @@ bool writeFileBytes(const std::string& path, const Bytes& bytes) {
     return static_cast<bool>(out.flush());
 }
 
-bool writeNewFile(const std::string& path, const Bytes& bytes) {
+Result<void> writeNewFile(const std::string& path, const Bytes& bytes) {
+    Failure reason;
 #ifdef _WIN32
     HANDLE file = CreateFileW(pathOf(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    if (file == INVALID_HANDLE_VALUE) return lastSystemFailure();
     std::size_t written = 0;
     while (written < bytes.size()) {
         DWORD now = 0;
         DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written, 1u << 20));
-        if (!WriteFile(file, bytes.data() + written, chunk, &now, nullptr) || !now) break;
+        if (!WriteFile(file, bytes.data() + written, chunk, &now, nullptr) || !now) {
+            reason = lastSystemFailure();
+            break;
+        }
         written += now;
     }
     // Closed whatever the writes did: an open handle would keep the file from being removed.
-    bool closed = CloseHandle(file) != 0;
-    bool complete = written == bytes.size() && closed;
+    if (!CloseHandle(file) && written == bytes.size()) reason = lastSystemFailure();
 #else
     int file = open(pathOf(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0755);
-    if (file < 0) return false;
+    if (file < 0) return lastSystemFailure();
     std::size_t written = 0;
     while (written < bytes.size()) {
         ssize_t now = write(file, bytes.data() + written, bytes.size() - written);
-        if (now <= 0) break;
+        if (now <= 0) {
+            reason = now < 0 ? lastSystemFailure() : Failure{0, "nothing more could be written"};
+            break;
+        }
         written += static_cast<std::size_t>(now);
     }
-    bool closed = close(file) == 0;
-    bool complete = written == bytes.size() && closed;
+    if (close(file) != 0 && written == bytes.size()) reason = lastSystemFailure();
 #endif
-    if (!complete) {
-        std::error_code ignored;
-        std::filesystem::remove(pathOf(path), ignored);
-    }
-    return complete;
+    if (written == bytes.size() && reason.what.empty()) return {};
+    std::error_code ignored;
+    std::filesystem::remove(pathOf(path), ignored);
+    return reason;
+}
+
+bool nameTaken(const Failure& failure) {
+#ifdef _WIN32
+    return failure.systemError == ERROR_FILE_EXISTS || failure.systemError == ERROR_ALREADY_EXISTS;
+#else
+    // O_EXCL also meets a link at the name with EEXIST.
+    return failure.systemError == EEXIST;
+#endif
+}
+
+bool isReadOnly(const std::string& path) {
+    std::error_code error;
+    std::filesystem::perms perms = std::filesystem::status(pathOf(path), error).permissions();
+    return !error && (perms & std::filesystem::perms::owner_write) == std::filesystem::perms::none;
 }

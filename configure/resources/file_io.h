@@ -21,12 +21,19 @@ struct InputFile {
 
 // A regular file's bytes, read through its limit: a FIFO, device or folder is refused before
 // anything is read, and so is a file above the limit, also one that grows while it is read.
-// The reason ("PATH: the splash picture is larger than 16 MiB") when it is refused.
+// The reason ("PATH: the splash picture is larger than 16 MiB", "PATH: cannot read the icon file
+// (No such file or directory)") when it is refused.
 Result<Bytes> readInputFile(const std::string& path, const InputFile& kind);
 
 bool writeFileBytes(const std::string& path, const Bytes& bytes);
 
 // Writes a file that did not exist before, created exclusively (never through a link or over
-// another file); false when that name is taken or the bytes cannot be written, and then no file
-// is left behind.
-[[nodiscard]] bool writeNewFile(const std::string& path, const Bytes& bytes);
+// another file). When that name is taken or the bytes cannot be written, the system's code and
+// reason, and no file is left behind.
+Result<void> writeNewFile(const std::string& path, const Bytes& bytes);
+
+// Whether writeNewFile failed only because something already has that name.
+bool nameTaken(const Failure& failure);
+
+// An existing file its owner may not write to (mode without u+w, or the read-only attribute).
+bool isReadOnly(const std::string& path);

@@ -1,5 +1,7 @@
 #include "configure/resources/launcher_resources.h"
 
+#include "base/setting_ids.h"
+
 #include "configure/resources/executable_metadata.h"
 #include "configure/resources/picture_check.h"
 
@@ -24,6 +26,27 @@ std::optional<std::string> iconPath(const LauncherConfiguration& configuration,
         if (slash != std::string::npos) path = settingsPath->substr(0, slash + 1) + path;
     }
     return path;
+}
+
+Result<void> checkSplashInputs(const LauncherConfiguration& configuration, const std::string& settingsName,
+                               const LauncherInputs& inputs, bool defaultSplash) {
+    auto line = configuration.lines.find("splash");
+    bool splashOn = configuration.strings.count(SettingSplash) != 0;
+    std::string where = settingsName + ": " + (line == configuration.lines.end() ? std::string()
+                                                   : "line " + std::to_string(line->second) + ": ");
+    const char* given = inputs.splash ? "--splash" : inputs.splashHighDpi ? "--splash-2x"
+                                                   : defaultSplash ? "--default-splash" : nullptr;
+    if (given && !splashOn)
+        return Failure{0, where + given + " is given, but the settings leave the splash off, so the picture would "
+                                      "never show; add splash=on to the settings or leave out " + given};
+    if (defaultSplash && (inputs.splash || inputs.splashHighDpi))
+        return Failure{0, "--default-splash is the launcher's own picture; it cannot go with --splash or --splash-2x"};
+    if (inputs.splashHighDpi && !inputs.splash)
+        return Failure{0, "--splash-2x is the high-DPI form of the --splash picture; give --splash too"};
+    if (splashOn && !inputs.splash && !defaultSplash)
+        return Failure{0, where + "splash is on, but no splash picture is given; add --splash PICTURE, or "
+                                  "--default-splash to show the launcher's own picture"};
+    return {};
 }
 
 namespace {
@@ -57,13 +80,17 @@ Result<std::vector<Resource>> loadLauncherResources(const LauncherConfiguration&
     }
     Bytes icon = defaultIconFile();
     std::optional<std::string> path = iconPath(configuration, inputs.settings);
+    // An icon that is refused is named with the settings line that asks for it.
+    std::string iconLine;
+    if (path && inputs.settings)
+        iconLine = *inputs.settings + ": line " + std::to_string(configuration.lines.at("icon")) + ": ";
     if (path) {
         Result<Bytes> file = readInputFile(*path, IconFile);
-        if (!file) return file.failure();
+        if (!file) return Failure{file.failure().systemError, iconLine + file.failure().what};
         icon = std::move(file.value());
     }
     Result<std::vector<Resource>> icons = iconResources(icon);
-    if (!icons) return Failure{0, path.value_or("icon") + ": " + icons.failure().what};
+    if (!icons) return Failure{0, iconLine + path.value_or("icon") + ": " + icons.failure().what};
     resources.insert(resources.end(), icons.value().begin(), icons.value().end());
     resources.push_back(versionResource(configuration.metadata));
     resources.push_back(manifestResource());

@@ -30,6 +30,13 @@ Result<LauncherConfiguration> readConfiguration(const std::optional<std::string>
 std::optional<std::string> iconPath(const LauncherConfiguration& configuration,
                                     const std::optional<std::string>& settingsPath);
 
+// Whether the splash setting and the pictures agree: a picture given while the splash is off would
+// never show, and a splash that is on shows the picture given, or the launcher's own default
+// picture only when that is asked for (defaultSplash). The reason names the settings file
+// (settingsName) and its splash line.
+Result<void> checkSplashInputs(const LauncherConfiguration& configuration, const std::string& settingsName,
+                               const LauncherInputs& inputs, bool defaultSplash);
+
 // Everything a configured launcher carries (string table, splash pictures, icon, version,
 // manifest), or why a picture or icon is refused.
 Result<std::vector<Resource>> loadLauncherResources(const LauncherConfiguration& configuration,

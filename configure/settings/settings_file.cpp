@@ -228,6 +228,10 @@ Result<LauncherConfiguration> parseSettings(const std::string& text) {
         for (const MetadataKey& candidate : metadataKeys())
             if (key == candidate.name) metadata = &candidate;
         if (!setting && !metadata) return Failure{0, lineText(lineNumber) + "unknown key \"" + key + "\""};
+        if (auto first = configuration.lines.find(key); first != configuration.lines.end())
+            return Failure{0, lineText(lineNumber) + key + " is given twice (first on line " +
+                                  std::to_string(first->second) + "); keep one of them"};
+        configuration.lines[key] = lineNumber;
         // Lengths are stored in 16 bits: a string table entry holds at most 65,535 UTF-16 units,
         // and the version resource's texts must leave room for its own 16-bit sizes.
         std::size_t units = utf16FromUtf8(value).size();

@@ -16,6 +16,8 @@ struct LauncherConfiguration {
     std::map<unsigned, std::string> strings;
     // How the executable presents itself (icon file, version texts), by key; see metadataKeys().
     std::map<std::string, std::string> metadata;
+    // The line each key was given on, so later refusals (a missing icon) can name it.
+    std::map<std::string, int> lines;
 };
 
 // What a value must be for the launcher to use it. Every value also holds no control character
@@ -74,7 +76,7 @@ constexpr std::size_t MaxMetadataLength = 1024;
 extern const char* const DefaultMinimumVersion;
 
 // The configuration, or why the file is refused (naming the line, the key and the reason). Lines
-// end in LF, CR LF or CR.
+// end in LF, CR LF or CR. A key may be given once: with two, one of them would be lost unseen.
 Result<LauncherConfiguration> parseSettings(const std::string& text);
 
 // The example configuration a launcher is built with when no settings file is given.

@@ -49,9 +49,11 @@ def maven(tmp_path_factory):
     built = subprocess.run([str(ROOT / "tools" / "build-maven-plugin"), "--out", str(maven.plugin), "--repo",
                             str(maven.repo)], capture_output=True, text=True, timeout=600)
     assert built.returncode == 0, built.stdout + built.stderr
+    # As printed, offline with the settings file beside it; only the repository is this run's own.
     install = shlex.split((maven.plugin / "install-maven-plugin.txt").read_text())
-    assert install[0] == "mvn"
-    installed = maven.run(install[1:], cwd=maven.plugin)
+    assert install[:4] == ["mvn", "-o", "-s", "debian-maven-settings.xml"]
+    installed = subprocess.run([*install, f"-Dmaven.repo.local={maven.repo}"], cwd=maven.plugin, capture_output=True,
+                               text=True, timeout=600, env=MAVEN_ENV)
     assert installed.returncode == 0, installed.stdout
     shutil.copytree(ROOT / "samples" / "hello-swing", maven.sample)
     return maven
@@ -73,7 +75,9 @@ def test_the_sample_build_writes_installs_and_starts_its_launcher(maven, scenari
     exe = maven.sample / "target" / "HelloSwing.exe"
     assert (maven.sample / "target" / SAMPLE_JAR).exists()
     assert string_table(read_resources(exe.read_bytes())[0]) == {
-        100: '-Xmx256m -Dhello.greeting="Grüß Gott"', 101: SAMPLE_JAR, 102: "on", 104: "11", 106: "on"}
+        100: '-Xmx256m -Dhello.greeting="Grüß Gott"', 101: SAMPLE_JAR, 104: "11", 106: "on"}
+    assert "minVersion is not set: the launcher asks for Java 11 or later, from maven.compiler.release=11" in built.stdout
+    assert "[WARNING] <" not in built.stdout and "has no effect" not in built.stdout
     assert inspect(wine_session, exe) == {
         "ProductName": "Hello Swing", "FileDescription": "A window that says hello", "CompanyName": "Hello Makers",
         "FileVersion": "1.4.0.0", "ProductVersion": "1.4.0.0", "LegalCopyright": "(c) 2026 Hello Makers"}
@@ -160,6 +164,44 @@ def test_every_setting_of_the_tool_is_a_parameter_and_reaches_its_entry(maven, w
                        "FileVersion": "3.2.1.0", "ProductVersion": "3.2.1.0"}
 
 
+def test_the_minimum_follows_the_compiler_release_misspelt_names_are_named_and_splash2x_is_bitmap_105(maven, tmp_path):
+    project = tmp_path / "own"
+    shutil.copytree(ROOT / "samples" / "hello-swing", project)
+    pom = (project / "pom.xml").read_text()
+    pom = pom.replace("<maven.compiler.release>11</maven.compiler.release>", "<maven.compiler.release>17</maven.compiler.release>")
+    pom = pom.replace("<outputName>HelloSwing</outputName>", "<outputName>Own</outputName><minVerison>21</minVerison>"
+                      "<splash>splash.png</splash><splash2x>splash@2x.png</splash2x>")
+    (project / "pom.xml").write_text(pom)
+    Image.new("RGB", (40, 30), (10, 90, 200)).save(project / "splash.png")
+    Image.new("RGB", (80, 60), (10, 90, 200)).save(project / "splash@2x.png")
+    built = maven.run(["package"], cwd=project)
+    assert built.returncode == 0, built.stdout
+    assert ("[WARNING] <minVerison> is not a parameter of the windows-launcher plugin and is ignored; did you mean "
+            "<minVersion>?") in built.stdout
+    assert "minVersion is not set: the launcher asks for Java 17 or later, from maven.compiler.release=17" in built.stdout
+    assert "min_version=17\n" in (project / "target" / "Own.settings").read_text()
+    resources = read_resources((project / "target" / "Own.exe").read_bytes())[0]
+    assert string_table(resources)[104] == "17" and string_table(resources)[96] == "on"
+    assert resources[(2, 104, 0)] == (project / "splash.png").read_bytes()
+    assert resources[(2, 105, 0)] == (project / "splash@2x.png").read_bytes()
+
+    # Without a release the target counts; 8 and below are the Java versions that start with 1.
+    made = maven.run([GOAL, "-Dmaven.compiler.release=", "-Dmaven.compiler.target=8", "-Dlauncher.outputName=Target8"],
+                     cwd=project)
+    assert made.returncode == 0, made.stdout
+    assert "minVersion is not set: the launcher asks for Java 1.8 or later, from maven.compiler.target=8" in made.stdout
+    assert string_table(read_resources((project / "target" / "Target8.exe").read_bytes())[0])[104] == "1.8"
+
+
+def test_a_high_dpi_picture_without_the_splash_is_left_out_with_a_warning(maven):
+    made = maven.goal("-Dlauncher.splash2x=splash@2x.png", "-Dlauncher.splashSeconds=4", "-Dlauncher.outputName=NoSplash")
+    assert made.returncode == 0, made.stdout
+    assert "[WARNING] splash2x is ignored: it is the high-DPI form of splash, which is not set" in made.stdout
+    assert "[WARNING] splashSeconds has no effect: there is no splash picture (splash)" in made.stdout
+    resources = read_resources((maven.sample / "target" / "NoSplash.exe").read_bytes())[0]
+    assert (2, 105, 0) not in resources and 96 not in string_table(resources)
+
+
 @pytest.mark.parametrize("properties, message", [
     (["-Dlauncher.vmOptions=" + "x" * 65536], "the value of vm_options is longer than 65535 characters"),
     (["-Dlauncher.icon=missing.ico"], "missing.ico: cannot read the icon file"),
@@ -220,5 +262,6 @@ def test_the_carried_tools_are_static_and_the_aarch64_tool_writes_the_same_bytes
         assert outputs[("aarch64", launcher)] == outputs[("x86_64", launcher)]
         assert string_table(read_resources(outputs[("x86_64", launcher)])[0])[100] == '-Dname="Łukasz"'
     refused = subprocess.run(["qemu-aarch64-static", str(tools["aarch64"]), "--launcher", str(picture), "--settings",
-                              str(settings), "--out", str(tmp_path / "refused.exe")], capture_output=True, text=True)
+                              str(settings), "--splash", str(picture), "--out", str(tmp_path / "refused.exe")],
+                             capture_output=True, text=True)
     assert refused.returncode == 1 and "no MZ header" in refused.stderr

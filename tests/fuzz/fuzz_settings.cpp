@@ -1,5 +1,5 @@
 // Settings files: any bytes are refused with a reason or read; values never exceed their limits,
-// hold no control character but tab, and follow their key's rule.
+// hold no control character but tab, follow their key's rule and name the line they stand on.
 #include <cstdint>
 #include <string>
 
@@ -8,6 +8,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Result<LauncherConfiguration> parsed = parseSettings(std::string(reinterpret_cast<const char*>(data), size));
     if (!parsed) return 0;
+    // Each key stands on one line, and every value read has the line it came from.
+    for (const auto& [key, line] : parsed.value().lines)
+        if (line < 1) __builtin_trap();
+    for (const auto& [key, value] : parsed.value().metadata)
+        if (!parsed.value().lines.count(key)) __builtin_trap();
     for (const auto& [id, value] : parsed.value().strings) {
         if (value.size() > MaxSettingLength * 3) __builtin_trap();
         for (char c : value)

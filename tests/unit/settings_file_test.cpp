@@ -98,7 +98,8 @@ TEST(SettingsFile, NumbersAreDecimalWithinTheLaunchersRange) {
         EXPECT_NE(refusal(std::string("splash_seconds=") + bad + "\n"), "accepted") << bad;
     for (const char* good : {"5", "0", "-1", "2147483647"})
         EXPECT_EQ(refusal(std::string("splash_seconds=") + good + "\n"), "accepted") << good;
-    EXPECT_EQ(refusal("startup_check_seconds=0\nstartup_check_seconds=3600\n"), "accepted");
+    for (const char* good : {"0", "3600"})
+        EXPECT_EQ(refusal(std::string("startup_check_seconds=") + good + "\n"), "accepted") << good;
     EXPECT_EQ(refusal("startup_check_seconds=3601\n"),
               "line 1: startup_check_seconds \"3601\" is not a whole number from 0 to 3600");
     EXPECT_NE(refusal("startup_check_seconds=-1\n"), "accepted");
@@ -118,7 +119,8 @@ TEST(SettingsFile, VersionsParseAsTheLauncherComparesThemAndTheMaximumAdmitsTheM
 }
 
 TEST(SettingsFile, AddressesAndExitStatusesAreChecked) {
-    EXPECT_EQ(refusal("download_url=https://example.com/java?x=1\ndownload_url=HTTP://example.com\n"), "accepted");
+    EXPECT_EQ(refusal("download_url=https://example.com/java?x=1\n"), "accepted");
+    EXPECT_EQ(refusal("download_url=HTTP://example.com\n"), "accepted");
     for (const char* bad : {"ftp://example.com", "https://", "https://example.com/a b", "example.com", "https://a\tb"})
         EXPECT_EQ(refusal(std::string("download_url=") + bad + "\n"),
                   std::string("line 1: download_url \"") + bad + "\" is not an http:// or https:// address without blanks");
@@ -134,4 +136,14 @@ TEST(SettingsFile, FlagsTakeAnyWordsAndAnEmptyValueIsAlwaysAbsent) {
     EXPECT_EQ(refusal("single_instance=no\nconsole=0\nsplash=on\n"), "accepted");
     for (const SettingKey& key : settingKeys())
         EXPECT_TRUE(parseSettings(std::string(key.name) + "=\n")) << key.name; // empty is absent, always fine
+}
+
+TEST(SettingsFile, AKeyGivenTwiceIsRefusedNamingBothLines) {
+    // Empty or not, the second line of a key would silently undo the first.
+    EXPECT_EQ(refusal("jar=a.jar\n# the start watch\nstartup_check_seconds=10\nstartup_check_seconds=30\n"),
+              "line 4: startup_check_seconds is given twice (first on line 3); keep one of them");
+    EXPECT_EQ(refusal("icon=\nproduct_name=A\nicon=app.ico\n"), "line 3: icon is given twice (first on line 1); keep one of them");
+    Result<LauncherConfiguration> lines = parseSettings("\n# x\njar=a.jar\nicon=app.ico\n");
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(lines.value().lines, (std::map<std::string, int>{{"jar", 3}, {"icon", 4}}));
 }

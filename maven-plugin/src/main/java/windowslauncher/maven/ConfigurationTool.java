@@ -61,11 +61,12 @@ final class ConfigurationTool implements AutoCloseable {
      * Runs the tool; its output is returned when it succeeds and is the failure's message when
      * it does not (the tool names the setting or file it refuses).
      */
-    String configure(Path launcher, Path settings, Path splash, Path out)
+    String configure(Path launcher, Path settings, Path splash, Path splash2x, Path out)
             throws MojoExecutionException, MojoFailureException {
         List<String> command = new ArrayList<>(List.of(tool.toString(), "--launcher", launcher.toString(),
                 "--settings", settings.toString(), "--out", out.toString()));
         if (splash != null) command.addAll(List.of("--splash", splash.toString()));
+        if (splash2x != null) command.addAll(List.of("--splash-2x", splash2x.toString()));
         Process process;
         try {
             process = new ProcessBuilder(command).redirectErrorStream(true).start();

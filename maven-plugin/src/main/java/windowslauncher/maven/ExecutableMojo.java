@@ -36,9 +36,13 @@ public class ExecutableMojo extends AbstractMojo {
     @Parameter(property = "launcher.outputName", defaultValue = "${project.artifactId}")
     private String outputName;
 
-    /** A splash picture (BMP, GIF or JPEG): shown while the application starts. */
+    /** A splash picture (BMP, GIF, JPEG or PNG): shown while the application starts. */
     @Parameter(property = "launcher.splash")
     private File splash;
+
+    /** The splash picture at twice the size, shown on high-DPI screens (200 %); needs {@code splash}. */
+    @Parameter(property = "launcher.splash2x")
+    private File splash2x;
 
     /** Stay until the application has ended and return its exit status. */
     @Parameter(property = "launcher.stayAlive", defaultValue = "false")
@@ -68,9 +72,15 @@ public class ExecutableMojo extends AbstractMojo {
     @Parameter(property = "launcher.workingDir")
     private String workingDir;
 
-    /** Minimum Java version. */
+    /** Minimum Java version; {@code maven.compiler.release} (or {@code maven.compiler.target}) when not given. */
     @Parameter(property = "launcher.minVersion")
     private String minVersion;
+
+    @Parameter(defaultValue = "${maven.compiler.release}", readonly = true)
+    private String compilerRelease;
+
+    @Parameter(defaultValue = "${maven.compiler.target}", readonly = true)
+    private String compilerTarget;
 
     /** A Java development kit is required. */
     @Parameter(property = "launcher.jdkRequired", defaultValue = "false")
@@ -152,12 +162,17 @@ public class ExecutableMojo extends AbstractMojo {
     @Parameter(defaultValue = "${project}", readonly = true)
     private Object project;
 
+    @Parameter(defaultValue = "${mojoExecution}", readonly = true)
+    private Object mojoExecution;
+
     @Override
     public void execute() throws MojoExecutionException, MojoFailureException {
         if (skip) {
             getLog().info("Skipping the Windows launcher");
             return;
         }
+        IgnoredParameters.warnAbout(project, mojoExecution, getLog());
+        warnAboutSplashParameters();
         List<String> architectures = ARCHITECTURES.get(arch);
         if (architectures == null)
             throw new MojoFailureException("arch is x86_64, i686 or both, not \"" + arch + "\"");
@@ -195,7 +210,7 @@ public class ExecutableMojo extends AbstractMojo {
         settings.put("jar", jar);
         settings.put("wait_for_window", waitForWindow);
         settings.put("working_dir", workingDir);
-        settings.put("min_version", minVersion);
+        settings.put("min_version", minimumVersion());
         settings.put("jdk_required", jdkRequired);
         settings.put("pass_arguments", passArguments);
         settings.put("max_version", maxVersion);
@@ -217,12 +232,46 @@ public class ExecutableMojo extends AbstractMojo {
             throws MojoExecutionException, MojoFailureException {
         try (ConfigurationTool tool = ConfigurationTool.extract(host, buildDirectory.toPath())) {
             for (Map.Entry<String, Path> output : outputs.entrySet()) {
-                String said = tool.configure(tool.launcher(output.getKey()), settingsFile,
-                        splash == null ? null : splash.toPath().toAbsolutePath(), output.getValue());
-                if (!said.isEmpty()) getLog().info(said);
-                getLog().info("Wrote " + output.getValue() + " (" + output.getKey() + ", settings in " + settingsFile + ")");
+                // The tool says what it wrote, for which architecture, with which settings file.
+                String said = tool.configure(tool.launcher(output.getKey()), settingsFile, absolute(splash),
+                        splash == null ? null : absolute(splash2x), output.getValue());
+                for (String line : said.split("\\R"))
+                    if (!line.isBlank()) getLog().info(line);
             }
         }
+    }
+
+    private static Path absolute(File file) {
+        return file == null ? null : file.toPath().toAbsolutePath();
+    }
+
+    /**
+     * The minimum Java version: the parameter, or else the Java release the project compiles for
+     * (a release of 8 or below is Java 1.8 and below, as the runtimes name themselves).
+     */
+    private String minimumVersion() {
+        if (minVersion != null) return minVersion;
+        boolean hasRelease = compilerRelease != null && !compilerRelease.isBlank();
+        String property = hasRelease ? "maven.compiler.release" : "maven.compiler.target";
+        String release = hasRelease ? compilerRelease : compilerTarget;
+        if (release == null || release.isBlank()) return null;
+        String version = SettingsFile.javaVersion(release.strip());
+        if (version == null) {
+            getLog().warn("minVersion is not set and " + property + "=" + release
+                    + " is no Java version; the launcher accepts any Java. Set minVersion.");
+            return null;
+        }
+        getLog().info("minVersion is not set: the launcher asks for Java " + version + " or later, from " + property
+                + "=" + release);
+        return version;
+    }
+
+    /** The splash parameters that mean nothing without a splash picture. */
+    private void warnAboutSplashParameters() {
+        if (splash != null) return;
+        if (splash2x != null) getLog().warn("splash2x is ignored: it is the high-DPI form of splash, which is not set");
+        if (splashSeconds != null) getLog().warn("splashSeconds has no effect: there is no splash picture (splash)");
+        if (waitForWindow) getLog().warn("waitForWindow has no effect: there is no splash picture (splash)");
     }
 
     /** A project's texts may span lines in the POM; the version resource takes them as one line. */

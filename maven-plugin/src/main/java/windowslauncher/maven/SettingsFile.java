@@ -73,6 +73,16 @@ final class SettingsFile {
         return version.toString();
     }
 
+    /**
+     * The Java version a compiler release or target names: {@code 17} and {@code 1.8} as they are,
+     * {@code 8} and below as {@code 1.8} and below; null when it names none.
+     */
+    static String javaVersion(String release) {
+        if (!release.matches("\\d{1,9}(\\.\\d{1,9})*")) return null;
+        if (release.indexOf('.') < 0 && Integer.parseInt(release) <= 8) return "1." + release;
+        return release;
+    }
+
     private static String valueText(Object value) {
         if (value instanceof Boolean) return (Boolean) value ? "on" : null;
         if (value instanceof Path) return ((Path) value).toAbsolutePath().toString();
