@@ -45,8 +45,9 @@ Result<StartedProcess> ProcessRunner::start(const std::string& commandLine, Chil
     // Created suspended: it runs only once its reader exists, so a failed start starts nothing.
     // No console window: the output goes to our pipes, and a window (or, with a terminal program
     // as the system's console host, a terminal tab) would only flash. Window programs ignore it.
+    // No new process group: that turns Ctrl+C off for the child and every console it opens.
     if (!CreateProcessW(nullptr, modifiable.data(), nullptr, nullptr, TRUE,
-                        CREATE_NEW_PROCESS_GROUP | CREATE_SUSPENDED | CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT,
+                        CREATE_SUSPENDED | CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT,
                         nullptr, nullptr, &startup, &info))
         return Failure{GetLastError(), "cannot create the process"};
     UniqueHandle childProcess(info.hProcess);
