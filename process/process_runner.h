@@ -36,6 +36,10 @@ public:
     // A runner with this flag stays its creator's; without it, a started runner belongs to its
     // reader thread, which destroys it when the child's output ends.
     static constexpr std::uint32_t KeepAfterEnd = 8;
+    // A runner with this flag stops reading when the child ends, whoever else holds its output
+    // (a program it left behind, a console host that inherited it): it takes what the pipe
+    // holds then, and the output has ended.
+    static constexpr std::uint32_t EndWithChild = 16;
 
     // Longest command line that process creation accepts, in UTF-16 units.
     static constexpr std::size_t MaxCommandLine = 32767;
@@ -54,8 +58,8 @@ public:
     bool waitForOutputEnd(DWORD milliseconds);
     // Ends the child at once; its output then ends too, unless a grandchild holds it open.
     void terminateChild();
-    // Stops the reader (a pending read is cancelled; the thread ends by itself, it is never
-    // killed) and releases the process handle and the pipe ends; the child goes on. False when
+    // Stops the reader (a pending read is given up, what the pipe holds is taken; the thread
+    // ends by itself, it is never killed) and releases the process handle and the pipe ends; the child goes on. False when
     // the reader could not be stopped: the runner is still in use by it then (see abandon).
     [[nodiscard]] bool stop();
     // Gives a KeepAfterEnd runner whose reader could not be stopped to that reader, which
@@ -75,15 +79,17 @@ protected:
 private:
     static DWORD WINAPI readerThreadMain(LPVOID runner);
     void readUntilEnd();
+    void readWhatIsLeft(char* buffer, DWORD size);
     bool stopReader(DWORD milliseconds);
 
     // Who destroys a KeepAfterEnd runner, decided once between its owner and its reader.
     static constexpr LONG OwnerKeeps = 0, ReaderEnded = 1, ReaderDeletes = 2;
     volatile LONG ownership_ = OwnerKeeps;
-    volatile LONG stopping_ = 0;
 
     std::uint32_t flags_;
     UniqueHandle readerThread_;
+    UniqueHandle readDone_;    // the pending read has completed
+    UniqueHandle stopRequest_; // the owner stops the reader
     UniqueHandle processHandle_;
     UniqueHandle inputWrite_;
     UniqueHandle outputRead_;
