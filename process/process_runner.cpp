@@ -70,8 +70,9 @@ Result<StartedProcess> ProcessRunner::start(const std::string& commandLine, Chil
     // No console window: the output goes to our pipes, and a window (or, with a terminal program
     // as the system's console host, a terminal tab) would only flash. Window programs ignore it.
     // No new process group: that turns Ctrl+C off for the child and every console it opens.
+    DWORD console = window.withConsole ? CREATE_NO_WINDOW : DETACHED_PROCESS;
     if (!CreateProcessW(nullptr, modifiable.data(), nullptr, nullptr, TRUE,
-                        CREATE_SUSPENDED | CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT,
+                        CREATE_SUSPENDED | console | EXTENDED_STARTUPINFO_PRESENT,
                         nullptr, nullptr, &startup, &info))
         return Failure{GetLastError(), "cannot create the process"};
     UniqueHandle childProcess(info.hProcess);

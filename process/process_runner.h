@@ -19,13 +19,16 @@ struct StartedProcess {
 };
 
 // How a child's windows start. A child whose output is captured never needs a console window, so
-// a console program (a version probe, java.exe) is created without one; the first window of a
-// window program follows `showCommand` (the launcher's own show command), or the system's
-// default where it is -1.
+// a console program (java.exe) is created with an invisible console, which the console programs
+// it starts share; one that starts none (a version probe) gets no console at all, which spares
+// the start of a console host. The first window of a window program follows `showCommand` (the
+// launcher's own show command), or the system's default where it is -1.
 struct ChildWindow {
     int showCommand = -1;
+    bool withConsole = true;
 
     static ChildWindow withoutShowCommand() { return ChildWindow{}; }
+    static ChildWindow withoutConsole() { return ChildWindow{-1, false}; }
     static ChildWindow shownAs(int showCommand) { return ChildWindow{showCommand}; }
 };
 
