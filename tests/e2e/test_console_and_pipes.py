@@ -20,15 +20,17 @@ def record_of(scenario):
     return records
 
 
-@pytest.mark.parametrize("settings", [
-    {"bundled_java": r"jre\bin\javaw.exe"},
+@pytest.mark.parametrize("settings,args", [
+    ({"bundled_java": r"jre\bin\javaw.exe"}, []),
     # found through JAVA_HOME: one version probe of java.exe first
-    {"min_version": "1.8"},
-], ids=["bundled", "probed"])
-def test_a_window_launcher_starts_the_application_and_its_probe_with_ctrl_c_enabled(scenario, settings):
+    ({"min_version": "1.8"}, []),
+    # java.exe in a console window of its own
+    ({"bundled_java": r"jre\bin\javaw.exe"}, ["-c"]),
+], ids=["bundled", "probed", "console-window"])
+def test_a_window_launcher_starts_the_application_and_its_probe_with_ctrl_c_enabled(scenario, settings, args):
     app = scenario.launcher({"jar": "app.jar", **settings})
     home = scenario.java_home(app.parent / "jre", report_ctrl_c="1", run_ms=300)
-    run = scenario.run(app, env={"JAVA_HOME": w(home)}, wait_children=10)
+    run = scenario.run(app, args=args, env={"JAVA_HOME": w(home)}, wait_children=10)
     assert len(run.app_starts) == 1
     expected_probes = 0 if "bundled_java" in settings else 1
     assert len(run.probes) == expected_probes
