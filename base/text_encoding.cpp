@@ -34,5 +34,3 @@ std::string codePageFromUtf8(unsigned codePage, const std::string& utf8) {
         WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), size, nullptr, nullptr);
     return bytes;
 }
-
-bool isAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByteEx(CP_ACP, byte) != 0; }

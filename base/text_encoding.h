@@ -13,6 +13,3 @@ std::string narrow(const std::wstring& text);
 // lacks become its default character.
 std::string utf8FromCodePage(unsigned codePage, const char* data, std::size_t length);
 std::string codePageFromUtf8(unsigned codePage, const std::string& utf8);
-
-// True for a lead byte of a double-byte ANSI code page (the one programs write to pipes in).
-bool isAnsiLeadByte(unsigned char byte);

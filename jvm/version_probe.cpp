@@ -7,9 +7,10 @@
 
 ProbedVersion probeJavaVersion(const std::string& javaExecutable) {
     if (javaExecutable.empty()) return ProbedVersion{};
-    auto runner = std::make_unique<CapturingProcessRunner>(ProcessRunner::KeepAfterEnd);
+    // The banner is the runtime's own: its output has ended when it has.
+    auto runner = std::make_unique<CapturingProcessRunner>(ProcessRunner::KeepAfterEnd | ProcessRunner::EndWithChild);
     // Quoted, so a home with blanks never runs a program planted at the first blank.
-    if (runner->start("\"" + javaExecutable + "\" -version", ChildWindow::withoutShowCommand()) &&
+    if (runner->start("\"" + javaExecutable + "\" -version", ChildWindow::withoutConsole()) &&
         !runner->waitForOutputEnd(ProbeTimeLimitMilliseconds)) {
         runner->terminateChild();
         runner->waitForOutputEnd(1000);

@@ -4,6 +4,28 @@
 #include "process/inherited_handles.h"
 #include "trace/trace_log.h"
 
+namespace {
+
+// An anonymous pipe cannot be read overlapped: the output goes through a named one, of one
+// instance that is ours alone (nobody can make it first or open it after the child's end).
+bool createOutputPipe(UniqueHandle& ourEnd, UniqueHandle& childEnd, SECURITY_ATTRIBUTES& inherit) {
+    static volatile LONG pipes = 0;
+    std::wstring name = widen("\\\\.\\pipe\\launcher-output-" + std::to_string(GetCurrentProcessId()) + "-" +
+                              std::to_string(InterlockedIncrement(&pipes)) + "-" + std::to_string(GetTickCount()));
+    ourEnd.reset(CreateNamedPipeW(name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+                                  PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 4096,
+                                  4096, 0, nullptr));
+    if (!ourEnd) return false;
+    childEnd.reset(CreateFileW(name.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, &inherit, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!childEnd) return false;
+    // Connected by the open above; the call only confirms it.
+    OVERLAPPED connect{};
+    return ConnectNamedPipe(ourEnd.get(), &connect) || GetLastError() == ERROR_PIPE_CONNECTED;
+}
+
+} // namespace
+
 ProcessRunner::ProcessRunner(std::uint32_t flags) : flags_(flags) {}
 
 ProcessRunner::~ProcessRunner() = default;
@@ -16,14 +38,16 @@ Result<StartedProcess> ProcessRunner::start(const std::string& commandLine, Chil
     if (readerThread_) return Failure{ERROR_BUSY, "the runner already runs a child"};
     if (commandLine.empty()) return Failure{ERROR_INVALID_PARAMETER, "no command line"};
 
-    // The child's ends are inheritable, ours are not, so no child holds our ends open.
+    // The child's ends are inheritable, ours are not, so no child holds our ends open. Our end
+    // of the output is read overlapped, so that a read can be given up without a race.
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     UniqueHandle outRead, outWrite, inRead, inWrite;
-    if (!CreatePipe(outRead.receive(), outWrite.receive(), &inherit, 0) ||
-        !CreatePipe(inRead.receive(), inWrite.receive(), &inherit, 0) ||
-        !SetHandleInformation(outRead.get(), HANDLE_FLAG_INHERIT, 0) ||
+    if (!createOutputPipe(outRead, outWrite, inherit) || !CreatePipe(inRead.receive(), inWrite.receive(), &inherit, 0) ||
         !SetHandleInformation(inWrite.get(), HANDLE_FLAG_INHERIT, 0))
         return Failure{GetLastError(), "cannot make the child's pipes"};
+    if (!readDone_) readDone_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!stopRequest_) stopRequest_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!readDone_ || !stopRequest_) return Failure{GetLastError(), "cannot make the reader's events"};
 
     // The child inherits its two pipe ends and nothing else (not log.txt, not another child's pipe).
     InheritedHandles inherited{inRead.get(), outWrite.get()};
@@ -45,12 +69,17 @@ Result<StartedProcess> ProcessRunner::start(const std::string& commandLine, Chil
     // Created suspended: it runs only once its reader exists, so a failed start starts nothing.
     // No console window: the output goes to our pipes, and a window (or, with a terminal program
     // as the system's console host, a terminal tab) would only flash. Window programs ignore it.
+    // No new process group: that turns Ctrl+C off for the child and every console it opens.
+    DWORD console = window.withConsole ? CREATE_NO_WINDOW : DETACHED_PROCESS;
     if (!CreateProcessW(nullptr, modifiable.data(), nullptr, nullptr, TRUE,
-                        CREATE_NEW_PROCESS_GROUP | CREATE_SUSPENDED | CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT,
+                        CREATE_SUSPENDED | console | EXTENDED_STARTUPINFO_PRESENT,
                         nullptr, nullptr, &startup, &info))
         return Failure{GetLastError(), "cannot create the process"};
     UniqueHandle childProcess(info.hProcess);
     UniqueHandle childThread(info.hThread);
+    // Our copies of the child's ends go at once: the output ends when the child's copies go.
+    outWrite.reset();
+    inRead.reset();
 
     StartedProcess handOver;
     handOver.process = childProcess.duplicate();
@@ -85,9 +114,6 @@ Result<StartedProcess> ProcessRunner::start(const std::string& commandLine, Chil
     processId_ = info.dwProcessId;
     outputRead_ = std::move(outRead);
     inputWrite_ = std::move(inWrite);
-    // Our copies of the child's ends must go, or the output would never end.
-    outWrite.reset();
-    inRead.reset();
 
     HANDLE readerHandle = reader.get();
     readerThread_ = std::move(reader);
@@ -104,11 +130,29 @@ DWORD WINAPI ProcessRunner::readerThreadMain(LPVOID runner) {
 
 void ProcessRunner::readUntilEnd() {
     // The bytes go on exactly as the child wrote them; each handler decodes them as it needs.
+    // A read ends with data or the output's end; a stop, or the child's end where the runner
+    // ends with it, gives up the pending read and takes only what the pipe still holds.
     char buffer[255];
-    DWORD count = 0;
-    while (!InterlockedCompareExchange(&stopping_, 0, 0) &&
-           ReadFile(outputRead_.get(), buffer, static_cast<DWORD>(sizeof buffer), &count, nullptr) && count > 0)
-        onOutput(buffer, count);
+    HANDLE waits[] = {readDone_.get(), stopRequest_.get(), processHandle_.get()};
+    DWORD waitCount = (flags_ & EndWithChild) && processHandle_ ? 3 : 2;
+    for (;;) {
+        OVERLAPPED read{};
+        read.hEvent = readDone_.get();
+        ResetEvent(read.hEvent);
+        DWORD count = 0;
+        if (!ReadFile(outputRead_.get(), buffer, static_cast<DWORD>(sizeof buffer), nullptr, &read) &&
+            GetLastError() != ERROR_IO_PENDING)
+            break;
+        bool givenUp = WaitForMultipleObjects(waitCount, waits, FALSE, INFINITE) != WAIT_OBJECT_0;
+        if (givenUp) CancelIoEx(outputRead_.get(), &read);
+        bool completed = GetOverlappedResult(outputRead_.get(), &read, &count, TRUE) != FALSE;
+        if (completed && count > 0) onOutput(buffer, count);
+        if (givenUp) {
+            readWhatIsLeft(buffer, sizeof buffer);
+            break;
+        }
+        if (!completed) break;
+    }
     onOutput(nullptr, 0);
     // A kept runner stays its owner's, unless the owner has given it up to this thread.
     if ((flags_ & KeepAfterEnd) && InterlockedCompareExchange(&ownership_, ReaderEnded, OwnerKeeps) == OwnerKeeps)
@@ -118,6 +162,24 @@ void ProcessRunner::readUntilEnd() {
     delete this;
 }
 
+void ProcessRunner::readWhatIsLeft(char* buffer, DWORD size) {
+    DWORD left = 0;
+    if (!PeekNamedPipe(outputRead_.get(), nullptr, 0, nullptr, &left, nullptr)) return;
+    while (left > 0) {
+        OVERLAPPED read{};
+        read.hEvent = readDone_.get();
+        ResetEvent(read.hEvent);
+        DWORD count = 0;
+        // The bytes are there: the read completes at once.
+        if (!ReadFile(outputRead_.get(), buffer, left < size ? left : size, nullptr, &read) &&
+            GetLastError() != ERROR_IO_PENDING)
+            return;
+        if (!GetOverlappedResult(outputRead_.get(), &read, &count, TRUE) || count == 0) return;
+        onOutput(buffer, count);
+        left -= count < left ? count : left;
+    }
+}
+
 void ProcessRunner::abandon(ProcessRunner* runner) {
     if (!runner) return;
     if (InterlockedCompareExchange(&runner->ownership_, ReaderDeletes, OwnerKeeps) == ReaderEnded) delete runner;
@@ -125,14 +187,8 @@ void ProcessRunner::abandon(ProcessRunner* runner) {
 
 bool ProcessRunner::stopReader(DWORD milliseconds) {
     if (!readerThread_) return true;
-    InterlockedExchange(&stopping_, 1);
-    DWORD started = GetTickCount();
-    // A read may be pending, or about to begin: cancel until the reader has seen the stop.
-    while (WaitForSingleObject(readerThread_.get(), 20) == WAIT_TIMEOUT) {
-        CancelSynchronousIo(readerThread_.get());
-        if (GetTickCount() - started > milliseconds) return false;
-    }
-    return true;
+    SetEvent(stopRequest_.get());
+    return WaitForSingleObject(readerThread_.get(), milliseconds) == WAIT_OBJECT_0;
 }
 
 bool ProcessRunner::waitForOutputEnd(DWORD milliseconds) {

@@ -19,13 +19,16 @@ struct StartedProcess {
 };
 
 // How a child's windows start. A child whose output is captured never needs a console window, so
-// a console program (a version probe, java.exe) is created without one; the first window of a
-// window program follows `showCommand` (the launcher's own show command), or the system's
-// default where it is -1.
+// a console program (java.exe) is created with an invisible console, which the console programs
+// it starts share; one that starts none (a version probe) gets no console at all, which spares
+// the start of a console host. The first window of a window program follows `showCommand` (the
+// launcher's own show command), or the system's default where it is -1.
 struct ChildWindow {
     int showCommand = -1;
+    bool withConsole = true;
 
     static ChildWindow withoutShowCommand() { return ChildWindow{}; }
+    static ChildWindow withoutConsole() { return ChildWindow{-1, false}; }
     static ChildWindow shownAs(int showCommand) { return ChildWindow{showCommand}; }
 };
 
@@ -36,6 +39,10 @@ public:
     // A runner with this flag stays its creator's; without it, a started runner belongs to its
     // reader thread, which destroys it when the child's output ends.
     static constexpr std::uint32_t KeepAfterEnd = 8;
+    // A runner with this flag stops reading when the child ends, whoever else holds its output
+    // (a program it left behind, a console host that inherited it): it takes what the pipe
+    // holds then, and the output has ended.
+    static constexpr std::uint32_t EndWithChild = 16;
 
     // Longest command line that process creation accepts, in UTF-16 units.
     static constexpr std::size_t MaxCommandLine = 32767;
@@ -54,8 +61,8 @@ public:
     bool waitForOutputEnd(DWORD milliseconds);
     // Ends the child at once; its output then ends too, unless a grandchild holds it open.
     void terminateChild();
-    // Stops the reader (a pending read is cancelled; the thread ends by itself, it is never
-    // killed) and releases the process handle and the pipe ends; the child goes on. False when
+    // Stops the reader (a pending read is given up, what the pipe holds is taken; the thread
+    // ends by itself, it is never killed) and releases the process handle and the pipe ends; the child goes on. False when
     // the reader could not be stopped: the runner is still in use by it then (see abandon).
     [[nodiscard]] bool stop();
     // Gives a KeepAfterEnd runner whose reader could not be stopped to that reader, which
@@ -75,15 +82,17 @@ protected:
 private:
     static DWORD WINAPI readerThreadMain(LPVOID runner);
     void readUntilEnd();
+    void readWhatIsLeft(char* buffer, DWORD size);
     bool stopReader(DWORD milliseconds);
 
     // Who destroys a KeepAfterEnd runner, decided once between its owner and its reader.
     static constexpr LONG OwnerKeeps = 0, ReaderEnded = 1, ReaderDeletes = 2;
     volatile LONG ownership_ = OwnerKeeps;
-    volatile LONG stopping_ = 0;
 
     std::uint32_t flags_;
     UniqueHandle readerThread_;
+    UniqueHandle readDone_;    // the pending read has completed
+    UniqueHandle stopRequest_; // the owner stops the reader
     UniqueHandle processHandle_;
     UniqueHandle inputWrite_;
     UniqueHandle outputRead_;

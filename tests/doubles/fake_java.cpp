@@ -27,11 +27,16 @@
 //                                   and end with 1. As javaw.exe each message comes in a box of
 //                                   its own (recorded as "box-answered" once OK was pressed) and
 //                                   nothing is written; as java.exe they go to stderr.
+//   report_ctrl_c=1                 record whether Ctrl+C is enabled for it (the flag its children inherit)
+//   close_output_ms=N               as the application: close the standard handles, run N ms more,
+//                                   then record whether its starter had ended and log.txt was free
 // Every start appends its executable, command line, current directory, console window and the
 // show command it was given to the file named by the environment variable DOUBLE_RECORD. Like
 // Java 9 and later, a double whose home holds
 // lib\modules refuses -Xbootclasspath/p: and does not start.
 #include <windows.h>
+#include <tlhelp32.h>
+#include <winternl.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -300,6 +305,56 @@ int statusOfThisRun(const std::map<std::string, std::string>& config) {
     return std::atoi(list.c_str() + at);
 }
 
+// ---- Ctrl+C and closed output -------------------------------------------------------------
+// The "ignore Ctrl+C" flag that CREATE_NEW_PROCESS_GROUP or SetConsoleCtrlHandler(nullptr, TRUE)
+// set is kept in the process parameters' ConsoleFlags (the ULONG after ConsoleHandle), also in a
+// process without a console, and goes on to its children.
+bool ctrlCEnabled() {
+    using Query = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+    auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    PROCESS_BASIC_INFORMATION basic{};
+    if (!query || query(GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) return false;
+    const auto* parameters = reinterpret_cast<const unsigned char*>(basic.PebBaseAddress->ProcessParameters);
+    ULONG flags = 0;
+    std::memcpy(&flags, parameters + 16 + sizeof(void*), sizeof flags);
+    return (flags & 1) == 0;
+}
+
+HANDLE openStarter() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    DWORD parent = 0;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (entry.th32ProcessID == GetCurrentProcessId()) parent = entry.th32ParentProcessID;
+    CloseHandle(snapshot);
+    return parent ? OpenProcess(SYNCHRONIZE, FALSE, parent) : nullptr;
+}
+
+void reportCtrlC(const std::map<std::string, std::string>& config) {
+    if (config.count("report_ctrl_c")) appendRecord(ctrlCEnabled() ? "ctrl-c=enabled\n" : "ctrl-c=disabled\n");
+}
+
+// After the application's output: the standard handles closed, then the run goes on.
+void closeOutputAndRunOn(const std::map<std::string, std::string>& config) {
+    if (!config.count("close_output_ms")) return;
+    HANDLE starter = openStarter();
+    for (DWORD which : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
+        HANDLE handle = GetStdHandle(which);
+        if (handle && handle != INVALID_HANDLE_VALUE && (which != STD_ERROR_HANDLE || handle != GetStdHandle(STD_OUTPUT_HANDLE)))
+            CloseHandle(handle);
+        SetStdHandle(which, nullptr);
+    }
+    Sleep(static_cast<DWORD>(number(config, "close_output_ms", 0)));
+    bool ended = starter && WaitForSingleObject(starter, 0) == WAIT_OBJECT_0;
+    HANDLE log = CreateFileW(L"log.txt", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::string logState = log != INVALID_HANDLE_VALUE ? "free" : GetLastError() == ERROR_FILE_NOT_FOUND ? "missing" : "held";
+    if (log != INVALID_HANDLE_VALUE) CloseHandle(log);
+    appendRecord(std::string("starter-after-close=") + (ended ? "ended" : "running") + "\nlog-after-close=" + logState + "\n");
+}
+// ---- end of Ctrl+C and closed output ------------------------------------------------------
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -329,6 +384,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                  "\nconsole=" + consoleState + "\nshow=" + givenShowCommand() + "\nend\n");
 
     bool versionProbe = commandLine.size() >= 8 && commandLine.compare(commandLine.size() - 8, 8, "-version") == 0;
+    reportCtrlC(config);
     if (versionProbe) {
         Sleep(number(config, "banner_delay_ms", 0));
         std::string banner = config.count("banner_text") ? unescape(config.at("banner_text"))
@@ -366,6 +422,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         writeAll(STD_OUTPUT_HANDLE, unescape(config.at("late_output")));
     }
     if (config.count("helper_writes_ms")) leaveOutputWriter(number(config, "helper_writes_ms", 0));
+    closeOutputAndRunOn(config);
     runApplication(config, instance);
     if (config.count("exit_codes")) return statusOfThisRun(config);
     return number(config, "exit_code", 0);
