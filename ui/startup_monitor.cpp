@@ -17,7 +17,7 @@ constexpr int BoxTextLimit = 4096;
 // Windows shown between two looks; more are not kept, as a look at all of them follows.
 constexpr std::size_t ShownWindowsLimit = 64;
 constexpr UINT TextReadMilliseconds = 1000;
-constexpr std::uint64_t HookedPollMilliseconds = 100;
+constexpr std::uint64_t HookedPollMilliseconds = 250;
 
 struct ShownWindows {
     HWND windows[ShownWindowsLimit];
@@ -179,8 +179,8 @@ public:
         return look.news;
     }
 
-    // Wine sets the hook but reports no shows of other processes' windows: the look at all
-    // windows goes on, seldom where shows are reported as they come.
+    // Wine sets the hook but reports no shows of other processes' windows: all windows are
+    // still looked at, less often where the hook reports shows.
     std::uint64_t windowPollMilliseconds() override { return hook_ ? HookedPollMilliseconds : WindowPollMilliseconds; }
 
     ApplicationExit applicationExit() override {
