@@ -7,6 +7,10 @@
 // Control ids of the cannot-start dialog.
 constexpr int MessageControlId = 1004;
 constexpr int OkButtonId = 1;
+constexpr int HeadingIconId = 1007;
+constexpr int HeadingTextId = 1008;
+// Dialog units the heading adds above the message.
+constexpr int CannotStartHeadingHeight = 26;
 
 // Control ids of the start-failure report (its Close button is IDCANCEL).
 constexpr int ReportTextId = 1005;
@@ -14,7 +18,7 @@ constexpr int ReportCopyId = 1006;
 constexpr int ReportCloseId = 2;
 
 // One control of an in-memory dialog: a predefined class by its atom (0x0080 button, 0x0081
-// edit), or a class by name when the atom is 0.
+// edit, 0x0082 static), or a class by name when the atom is 0.
 struct DialogItem {
     std::uint32_t style;
     int x, y, cx, cy;
@@ -35,14 +39,17 @@ struct DialogLayout {
 
 constexpr std::uint16_t ButtonClassAtom = 0x0080;
 constexpr std::uint16_t EditClassAtom = 0x0081;
+constexpr std::uint16_t StaticClassAtom = 0x0082;
 
 // The classic in-memory template (not the extended one): items start on 4-byte boundaries,
 // strings are zero-terminated UTF-16, no item has creation data.
 std::vector<std::uint8_t> dialogTemplate(const DialogLayout& layout);
 
 // The cannot-start dialog: 337 dialog units wide and `height` high, a read-only rich edit for
-// the message and an OK button.
-std::vector<std::uint8_t> cannotStartDialogTemplate(const std::u16string& caption, int height);
+// the message and an OK button. A `heading` (the application's name) adds a line above them,
+// CannotStartHeadingHeight high, with the icon and the heading.
+std::vector<std::uint8_t> cannotStartDialogTemplate(const std::u16string& caption, int height,
+                                                    const std::u16string& heading = u"");
 
 // The start-failure report: resizable, a read-only multi-line text area, Copy and Close.
 std::vector<std::uint8_t> startFailureReportTemplate(const std::u16string& caption);

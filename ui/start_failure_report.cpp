@@ -10,6 +10,7 @@
 #include "base/text_encoding.h"
 #include "base/utf8.h"
 #include "ui/dialog_centring.h"
+#include "ui/dialog_show.h"
 #include "ui/dialog_template.h"
 #include "ui/messages.h"
 #include "ui/start_failure_text.h"
@@ -112,6 +113,7 @@ private:
         ready_ = true;
         layOut();
         centreDialog(window_);
+        showNormally(window_);
         SetFocus(GetDlgItem(window_, ReportCloseId));
         return FALSE; // the focus is set
     }
@@ -170,8 +172,12 @@ private:
 
 } // namespace
 
+std::string configuredProductName(const std::string& executablePath) {
+    return productNameFromVersion(widen(executablePath));
+}
+
 std::string productNameOf(const std::string& executablePath) {
-    std::string name = productNameFromVersion(widen(executablePath));
+    std::string name = configuredProductName(executablePath);
     if (!name.empty()) return name;
     std::size_t slash = executablePath.find_last_of("\\/");
     return slash == std::string::npos ? executablePath : executablePath.substr(slash + 1);

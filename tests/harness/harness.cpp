@@ -1,9 +1,11 @@
 // Runs a launcher under test as a user would and reports what it did, one line per event:
 //   trace     each debugger string of the launcher, in order
-//   box       each message box: caption, text, icon, whether the splash was visible; then OK
+//   box       each message box: caption, text, icon, whether the splash was visible (and shown=
+//             minimised or maximised when it is); then OK
 //   splash    the splash window when first visible (position, size, minimised, extended style),
 //             splash-hidden
-//   dialog    the cannot-start dialog: caption, text, geometry, styles; then the chosen actions
+//   dialog    the cannot-start dialog: caret, heading, caption, text, geometry, styles; then the
+//             chosen actions
 //   report    the start-failure report: caption, whole text (UTF-8), buttons, styles; then the
 //             chosen actions (copy: "clipboard" with the clipboard's text; resize: "report-resized")
 //   exit      the launcher's exit code and how long it ran (or "timeout")
@@ -195,7 +197,8 @@ void handleMessageBox(HWND box, DWORD processId, const Options& options) {
     Sleep(300); // let it paint before its icon is read
     HWND splash = visibleSplash(processId);
     report("box", "caption=" + escapeField(windowText(box)) + "\ttext=" + escapeField(messageBoxText(box)) +
-                      "\ticon=" + messageBoxIcon(box) + "\tsplash=" + (splash ? "visible" : "none"));
+                      "\ticon=" + messageBoxIcon(box) + "\tsplash=" + (splash ? "visible" : "none") +
+                      (IsIconic(box) ? "\tshown=minimised" : IsZoomed(box) ? "\tshown=maximised" : ""));
     if (options.boxAction == "ok") PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
@@ -215,7 +218,14 @@ void reportDialog(HWND dialog, const Options& options) {
                   static_cast<unsigned long>(GetWindowLongA(dialog, GWL_STYLE)), static_cast<unsigned long>(exStyle),
                   static_cast<unsigned long>(GetWindowLongA(message, GWL_STYLE)),
                   static_cast<unsigned long>(GetWindowLongA(button, GWL_STYLE)));
-    report("dialog", "caption=" + escapeField(windowText(dialog)) + "\ttext=" + escapeField(windowText(message)) +
+    // The text cursor of the dialog's thread: which window holds it, and whether it shows.
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui);
+    std::string caret = !gui.hwndCaret ? "none" : (gui.flags & GUI_CARETBLINKING) ? "shown" : "hidden";
+    HWND heading = GetDlgItem(dialog, 1008);
+    report("dialog", "caret=" + caret + "\theading=" + (heading ? escapeField(windowText(heading)) : "none") +
+                         "\tcaption=" + escapeField(windowText(dialog)) + "\ttext=" + escapeField(windowText(message)) +
                          "\tbutton=" + escapeField(windowText(button)) + "\tmessage_class=" +
                          escapeField(windowClass(message)) + "\t" + rectFields("window", window) + "\t" +
                          rectFields("client", client) + "\t" + rectFields("message", messageRect) + "\t" +

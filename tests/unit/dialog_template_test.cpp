@@ -74,6 +74,33 @@ TEST(DialogTemplate, ControlPositionsFollowTheHeight) {
     EXPECT_EQ(wordAt(bytes, button + 10), 59);  // height - 21
 }
 
+TEST(DialogTemplate, HeadingLinePushesMessageAndButtonDown) {
+    std::vector<std::uint8_t> plain = cannotStartDialogTemplate(u"", 55);
+    std::vector<std::uint8_t> bytes = cannotStartDialogTemplate(u"", 55, u"My App");
+    EXPECT_EQ(wordAt(plain, 8), 2);
+    EXPECT_EQ(wordAt(bytes, 8), 4);
+    EXPECT_EQ(wordAt(bytes, 16), 55 + CannotStartHeadingHeight);
+    size_t icon = 0, heading = 0, message = 0, button = 0;
+    for (size_t at = 0; at + 4 <= bytes.size(); at += 4) {
+        std::uint32_t style = dwordAt(bytes, at);
+        if (style == 0x50000003u) icon = at;
+        if (style == 0x50004280u) heading = at;
+        if (style == 0x50010805u) message = at;
+        if (style == 0x50000001u) button = at;
+    }
+    ASSERT_TRUE(icon && heading && message && button);
+    EXPECT_EQ(wordAt(bytes, icon + 16), HeadingIconId);
+    EXPECT_EQ(wordAt(bytes, heading + 16), HeadingTextId);
+    size_t text = heading + 22;
+    EXPECT_EQ(stringAt(bytes, text), u"My App");
+    // The heading's line ends above the message; the button keeps its place under it.
+    EXPECT_LE(wordAt(bytes, heading + 10) + wordAt(bytes, heading + 14), wordAt(bytes, message + 10));
+    EXPECT_LE(wordAt(bytes, icon + 10) + wordAt(bytes, icon + 14), wordAt(bytes, message + 10));
+    EXPECT_EQ(wordAt(bytes, message + 10), 7 + CannotStartHeadingHeight);
+    EXPECT_EQ(wordAt(bytes, button + 10), 55 + CannotStartHeadingHeight - 21);
+    EXPECT_LE(wordAt(bytes, heading + 8) + wordAt(bytes, heading + 12), 337 - 7); // inside the margin
+}
+
 TEST(DialogTemplate, ReportIsResizableWithTextCopyAndClose) {
     std::vector<std::uint8_t> bytes = startFailureReportTemplate(u"My App");
     std::uint32_t style = dwordAt(bytes, 0);
@@ -114,6 +141,11 @@ TEST(CannotStartText, NamesKindVersionsAndAddress) {
               std::string::npos);
     EXPECT_NE(cannotStartMessage(false, "11", "17", "u").find("JRE version 11 up to 17 installed on your computer.\n"),
               std::string::npos);
+}
+
+TEST(CannotStartText, CaptionNamesTheProductWhenThereIsOne) {
+    EXPECT_EQ(cannotStartCaption(""), "Application Cannot Start");
+    EXPECT_EQ(cannotStartCaption("My App"), "My App - Application Cannot Start");
 }
 
 TEST(CannotStartText, OnlyWebAddressesAreOpened) {
