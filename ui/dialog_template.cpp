@@ -81,3 +81,20 @@ std::vector<std::uint8_t> startFailureReportTemplate(const std::u16string& capti
                             {PushButtonStyle, 202, 169, 50, 14, ReportCopyId, ButtonClassAtom, u"", u"&Copy"},
                             {DefaultPushButtonStyle, 263, 169, 50, 14, ReportCloseId, ButtonClassAtom, u"", u"Close"}}});
 }
+
+ReportPlaces reportPlaces(DialogBaseUnits units, int clientWidth, int clientHeight) {
+    // Rounded to the nearest pixel, as MapDialogRect does.
+    auto across = [&](int dialogUnits) { return (dialogUnits * units.x + 2) / 4; };
+    auto down = [&](int dialogUnits) { return (dialogUnits * units.y + 4) / 8; };
+    auto atLeastZero = [](int pixels) { return pixels > 0 ? pixels : 0; };
+    constexpr int Margin = 7, ButtonWidth = 50, ButtonHeight = 14, ButtonGap = 11, TextToButtons = 6;
+    int buttonWidth = across(ButtonWidth), buttonHeight = down(ButtonHeight);
+    int buttonTop = clientHeight - down(Margin) - buttonHeight;
+    int closeLeft = clientWidth - across(Margin) - buttonWidth;
+    ReportPlaces places;
+    places.text = {across(Margin), down(Margin), atLeastZero(clientWidth - 2 * across(Margin)),
+                   atLeastZero(buttonTop - down(TextToButtons) - down(Margin))};
+    places.copy = {closeLeft - across(ButtonGap) - buttonWidth, buttonTop, buttonWidth, buttonHeight};
+    places.close = {closeLeft, buttonTop, buttonWidth, buttonHeight};
+    return places;
+}

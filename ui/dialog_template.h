@@ -53,3 +53,22 @@ std::vector<std::uint8_t> cannotStartDialogTemplate(const std::u16string& captio
 
 // The start-failure report: resizable, a read-only multi-line text area, Copy and Close.
 std::vector<std::uint8_t> startFailureReportTemplate(const std::u16string& caption);
+
+// The dialog's base units in pixels, as MapDialogRect uses them: 4 horizontal dialog units are
+// `x` pixels, 8 vertical ones `y` pixels.
+struct DialogBaseUnits {
+    int x, y;
+};
+
+// A control's place in the client area, in pixels.
+struct ControlBox {
+    int x, y, width, height;
+};
+
+struct ReportPlaces {
+    ControlBox text, copy, close;
+};
+
+// The start-failure report at any size: the text fills the client area above a row of Copy and
+// Close at its lower right, margins and sizes as in the template. Never negative.
+ReportPlaces reportPlaces(DialogBaseUnits units, int clientWidth, int clientHeight);

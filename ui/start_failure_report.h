@@ -2,6 +2,9 @@
 
 #include <string>
 
+// Shown when Copy cannot reach the clipboard.
+extern const char* const ReportNotCopiedText;
+
 // The ProductName of the executable's version resource; empty when it has none.
 std::string configuredProductName(const std::string& executablePath);
 

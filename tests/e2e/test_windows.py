@@ -342,6 +342,18 @@ def test_a_failed_start_is_reported_with_reason_status_runtime_and_command_line(
     Image.open(shot).save(SCREENSHOTS / "start-failure-report.png")
 
 
+def test_copy_waits_for_a_clipboard_another_program_holds_and_says_when_it_cannot(scenario):
+    app = failing(scenario, startup_check_seconds="30")
+    scenario.java_home(app.parent / "jre", error_output=REASON, exit_code=1)
+    run = scenario.run(app, report_actions=["copy-held-briefly", "copy-held", "close"], timeout=40)
+    [report] = run.reports
+    assert run.clipboard[0] == {"text": report["text"]}  # held for a moment: copied all the same
+    assert [box["text"] for box in run.boxes] == [
+        "The report could not be put on the clipboard: another program is using it. Please try Copy again."]
+    assert run.clipboard[1] == {"text": ""}
+    assert run.exit_code == 1
+
+
 @pytest.mark.parametrize("settings, config, exit_code", [
     ({"startup_check_seconds": "0"}, {}, 0),
     ({"stay_alive": "on"}, {"window": "visible", "run_ms": 1500}, 1),

@@ -7,7 +7,9 @@
 //   dialog    the cannot-start dialog: caret, heading, caption, text, geometry, styles; then the
 //             chosen actions
 //   report    the start-failure report: caption, whole text (UTF-8), buttons, styles; then the
-//             chosen actions (copy: "clipboard" with the clipboard's text; resize: "report-resized")
+//             chosen actions (copy: "clipboard" with the clipboard's text; resize: "report-resized";
+//             copy-held, copy-held-briefly: copy while the harness holds the clipboard, then
+//             "box" for the launcher's message box when there is one, and "clipboard")
 //   exit      the launcher's exit code and how long it ran (or "timeout")
 // Options (before "--", the launcher and its arguments follow it):
 //   --cwd DIR --show N --timeout MS --registry FILE --env NAME=VALUE --decoy COMMANDLINE
@@ -18,7 +20,7 @@
 //     title, then make a window of our own the foreground window ("foreground-before", with
 //     whether that window is minimised); after the
 //     launcher has ended, "foreground" reports the foreground window (title, minimised)
-//   --report-actions copy|resize|close,... --report-shot FILE.bmp
+//   --report-actions copy|copy-held|copy-held-briefly|resize|close,... --report-shot FILE.bmp
 #include <windows.h>
 
 #include <cstdio>
@@ -297,6 +299,28 @@ void reportStartFailure(HWND window, const Options& options) {
                 CloseClipboard();
             }
             PostMessageA(copy, BM_CLICK, 0, 0);
+            Sleep(700);
+            report("clipboard", "text=" + escapeField(clipboardTextUtf8()));
+        } else if (action == "copy-held" || action == "copy-held-briefly") {
+            // Copy while the harness holds the clipboard: briefly (the launcher's retries get
+            // it), or until the launcher has given up and said so in a message box.
+            if (!OpenClipboard(nullptr)) report("error", "cannot-hold-clipboard");
+            EmptyClipboard();
+            PostMessageA(copy, BM_CLICK, 0, 0);
+            Sleep(action == "copy-held" ? 2500 : 150);
+            CloseClipboard();
+            DWORD processId = 0;
+            GetWindowThreadProcessId(window, &processId);
+            for (DWORD waited = 0; waited < 3000 && action == "copy-held"; waited += 50, Sleep(50)) {
+                HWND box = nullptr;
+                for (HWND candidate : topLevelWindowsOf(processId))
+                    if (candidate != window && windowClass(candidate) == "#32770" && IsWindowVisible(candidate))
+                        box = candidate;
+                if (box) {
+                    handleMessageBox(box, processId, options);
+                    break;
+                }
+            }
             Sleep(700);
             report("clipboard", "text=" + escapeField(clipboardTextUtf8()));
         } else if (action == "resize") {

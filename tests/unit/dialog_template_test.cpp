@@ -132,6 +132,29 @@ TEST(DialogTemplate, ReportIsResizableWithTextCopyAndClose) {
     EXPECT_EQ(at, bytes.size());
 }
 
+TEST(DialogTemplate, ReportLayoutScalesWidthsAcrossAndHeightsDown) {
+    // A font whose units differ across and down (6 x 13 pixels), at the template's own size.
+    DialogBaseUnits units{6, 13};
+    int width = (320 * 6 + 2) / 4, height = (190 * 13 + 4) / 8;
+    ReportPlaces places = reportPlaces(units, width, height);
+    auto across = [](int du) { return (du * 6 + 2) / 4; };
+    auto down = [](int du) { return (du * 13 + 4) / 8; };
+    // Where the template puts them, so the first layout moves nothing.
+    EXPECT_EQ(places.text.x, across(7));
+    EXPECT_EQ(places.text.y, down(7));
+    EXPECT_EQ(places.text.width, width - 2 * across(7));
+    EXPECT_EQ(places.copy.width, across(50));
+    EXPECT_EQ(places.copy.height, down(14));
+    EXPECT_EQ(places.close.x, width - across(7) - across(50));
+    EXPECT_EQ(places.close.y, height - down(7) - down(14));
+    EXPECT_EQ(places.copy.x, places.close.x - across(11) - across(50));
+    EXPECT_EQ(places.text.y + places.text.height + down(6), places.close.y);
+    // Far too small: nothing negative.
+    ReportPlaces tiny = reportPlaces(units, 10, 10);
+    EXPECT_EQ(tiny.text.width, 0);
+    EXPECT_EQ(tiny.text.height, 0);
+}
+
 TEST(CannotStartText, NamesKindVersionsAndAddress) {
     EXPECT_EQ(cannotStartMessage(false, "1.5", "", "https://example.invalid/"),
               "This application cannot start since no appropriate JVM was found.\n"
