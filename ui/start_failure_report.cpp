@@ -111,6 +111,8 @@ private:
         centreDialog(window_);
         showNormally(window_);
         SetFocus(GetDlgItem(window_, ReportCloseId));
+        // Shown and activated, the dialog focused and so selected the text; Close has the focus.
+        SendDlgItemMessageW(window_, ReportTextId, EM_SETSEL, 0, 0);
         return FALSE; // the focus is set
     }
 
