@@ -160,15 +160,15 @@ std::optional<JavaRuntime> findRuntime(const LaunchState& state) {
 }
 
 // The splash, when the policy shows one; false when its picture does not decode.
-[[nodiscard]] bool showSplashWhenAsked(const WaitPolicy& policy, HINSTANCE instance, int showCommand,
-                                       SplashPicture& picture, HWND& window) {
+[[nodiscard]] bool showSplashWhenAsked(const WaitPolicy& policy, HINSTANCE instance, SplashPicture& picture,
+                                       HWND& window) {
     if (!policy.splash) return true;
     window = createSplashWindow(instance);
     if (!picture.load()) {
         showError(SplashLoadFailedText);
         return false;
     }
-    if (window) showSplash(window, picture, showCommand);
+    if (window) showSplash(window, picture);
     return true;
 }
 
@@ -258,7 +258,7 @@ int runLauncher(HINSTANCE instance, const std::string& commandLine, int showComm
     WaitPolicy policy = decideWaitPolicy(state.waitChoices);
     SplashPicture splashPicture;
     HWND splash = nullptr;
-    if (!showSplashWhenAsked(policy, instance, showCommand, splashPicture, splash)) return 1;
+    if (!showSplashWhenAsked(policy, instance, splashPicture, splash)) return 1;
 
     std::string arguments = javaArgumentsFor(state, *runtime);
     RestartPolicy restarts = restartPolicySetting();

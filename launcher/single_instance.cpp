@@ -47,6 +47,31 @@ std::string caseFolded(const std::string& path) {
 
 MarkerRecord* recordOf(void* view) { return static_cast<MarkerRecord*>(view); }
 
+// Creates the marker, or opens it when another start has made it. Made with the user's own
+// security: an elevated start's marker would otherwise be the administrators' and of high
+// integrity, which a normal start of the same user cannot open. A start below medium integrity
+// may not give the marker a medium label, and goes without it.
+UniqueHandle createMarker(const std::string& name, const std::string& sid) {
+    std::wstring wideName = widen(name);
+    for (bool mediumLabel : {true, false}) {
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
+                widen(instanceMarkerSecurity(sid, mediumLabel)).c_str(), SDDL_REVISION_1, &descriptor, nullptr))
+            continue;
+        SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+        SetLastError(ERROR_SUCCESS);
+        UniqueHandle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, &attributes, PAGE_READWRITE, 0,
+                                                sizeof(MarkerRecord), wideName.c_str()));
+        DWORD error = GetLastError();
+        LocalFree(descriptor);
+        SetLastError(error);
+        if (mapping || error == ERROR_ACCESS_DENIED) return mapping;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return UniqueHandle(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(MarkerRecord),
+                                           wideName.c_str()));
+}
+
 struct WindowsOfProcess {
     DWORD processId;
     std::vector<HWND> windows;
@@ -76,9 +101,10 @@ HWND mainWindowOf(DWORD processId) {
 void bringForward(HWND window, DWORD processId) {
     AllowSetForegroundWindow(processId);
     if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
-    // A modal dialog of the application is what the user must see, when one is up.
+    // A modal dialog of the application is what the user must see, when one is up; a hidden
+    // pop-up (GetLastActivePopup also gives those) is not.
     HWND active = GetLastActivePopup(window);
-    SetForegroundWindow(active ? active : window);
+    SetForegroundWindow(active && IsWindowVisible(active) ? active : window);
 }
 
 enum class Recorded { Starting, Running, Ended };
@@ -134,10 +160,14 @@ std::optional<InstanceMarker> claimSingleInstance() {
     traceLog().append("Single instance: ").append(name).endLine();
     DWORD deadline = GetTickCount() + WaitForRunningWindowMilliseconds;
     for (;;) {
-        SetLastError(ERROR_SUCCESS);
-        UniqueHandle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(MarkerRecord),
-                                                widen(name).c_str()));
+        UniqueHandle mapping = createMarker(name, *sid);
         bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+        if (!mapping && GetLastError() == ERROR_ACCESS_DENIED) {
+            // It exists, so another start of this launcher runs; one this start cannot reach
+            // (made by an older launcher, elevated) must still not get a second application.
+            traceLog().trace("Single instance: another start's marker cannot be opened; no second application");
+            return std::nullopt;
+        }
         void* view = mapping ? MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(MarkerRecord)) : nullptr;
         if (!view) {
             traceLog().append("Single instance: no marker (error ").append(std::to_string(GetLastError())).append(")")

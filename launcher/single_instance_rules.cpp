@@ -22,3 +22,8 @@ std::optional<std::size_t> mainWindowIndex(const std::vector<WindowFacts>& windo
         if (windows[i].visible && !windows[i].owned && !windows[i].toolWindow) return i;
     return std::nullopt;
 }
+
+std::string instanceMarkerSecurity(const std::string& userSid, bool mediumLabel) {
+    // P: protected, nothing inherited; GA: all access; SY: the local system; NW: no write up.
+    return "D:P(A;;GA;;;" + userSid + ")(A;;GA;;;SY)" + (mediumLabel ? "S:(ML;;NW;;;ME)" : "");
+}

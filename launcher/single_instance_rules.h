@@ -21,3 +21,9 @@ struct WindowFacts {
 // The index of the main window: the first visible one that is neither owned nor a tool window;
 // nothing when the application shows no such window (yet).
 std::optional<std::size_t> mainWindowIndex(const std::vector<WindowFacts>& windows);
+
+// The marker's security descriptor (SDDL): the user may open it from any start, elevated or not,
+// and so may the system; nobody else. The label, when asked for, sets the marker's integrity
+// level to medium, so that a marker made by an elevated start is not out of a normal start's
+// reach (objects get their creator's level otherwise).
+std::string instanceMarkerSecurity(const std::string& userSid, bool mediumLabel);

@@ -4,11 +4,15 @@
 
 #include <string>
 
-// The modal dialog shown when no suitable Java runtime was found: the message in a read-only
-// rich edit whose link opens the download page, and an OK button.
+// The modal dialog shown when no suitable Java runtime was found: the application's name and
+// icon when the launcher names one, the message in a read-only rich edit whose link opens the
+// download page, and an OK button.
 class CannotStartDialog {
 public:
-    CannotStartDialog(std::string caption, std::string linkUrl, std::string messageText, int dialogHeight);
+    CannotStartDialog(std::string productName, std::string linkUrl, std::string messageText, int dialogHeight);
+    CannotStartDialog(const CannotStartDialog&) = delete;
+    CannotStartDialog& operator=(const CannotStartDialog&) = delete;
+    ~CannotStartDialog();
     // IDOK or IDCANCEL as the user closed it; 0 or -1 when the dialog could not be made.
     [[nodiscard]] INT_PTR showModal(HWND owner);
 
@@ -17,11 +21,14 @@ private:
     BOOL onInitDialog();
     void onLinkNotify(const NMHDR* header);
 
-    std::string caption_;
+    void showHeading();
+
+    std::string productName_;
     std::string linkUrl_;
     std::string messageText_;
     int dialogHeight_;
     HWND window_ = nullptr;
+    HFONT headingFont_ = nullptr;
 };
 
 // Loads what the dialog needs, shows it with the texts for this run (the versions that fit and the

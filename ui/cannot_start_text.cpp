@@ -32,3 +32,7 @@ std::string cannotStartMessage(bool jdkRequired, const std::string& minimumVersi
            (jdkRequired ? "It is required to have JDK version " : "It is required to have JRE version ") + versions +
            " installed on your computer.\n" + "Please go to " + downloadUrl + " for installation instructions.";
 }
+
+std::string cannotStartCaption(const std::string& productName) {
+    return productName.empty() ? CannotStartCaption : productName + " - " + CannotStartCaption;
+}

@@ -15,3 +15,7 @@ std::string downloadAddress(const std::string& setting);
 // Without a maximum version the text is the one users have always seen.
 std::string cannotStartMessage(bool jdkRequired, const std::string& minimumVersion, const std::string& maximumVersion,
                                const std::string& downloadUrl);
+
+// The dialog's caption: CannotStartCaption after the application's product name, when the
+// launcher names one.
+std::string cannotStartCaption(const std::string& productName);

@@ -10,6 +10,8 @@ constexpr std::uint32_t DialogStyle = 0x80C000C8; // popup, caption, modal frame
 constexpr std::uint32_t DialogExStyle = 0x8;      // topmost
 constexpr std::uint32_t MessageStyle = 0x50010805; // child, visible, tab stop, read-only, multiline, centred
 constexpr std::uint32_t ButtonStyle = 0x50000001;  // child, visible, default push button
+constexpr std::uint32_t IconStyle = 0x50000003;    // child, visible, icon
+constexpr std::uint32_t HeadingStyle = 0x50004280; // child, visible, no prefix, centred vertically, ellipsis
 
 // Popup, caption, system menu, sizing border, maximise box, set font, fixed sys.
 constexpr std::uint32_t ReportStyle = 0x80CD0048;
@@ -59,11 +61,18 @@ std::vector<std::uint8_t> dialogTemplate(const DialogLayout& layout) {
     return out;
 }
 
-std::vector<std::uint8_t> cannotStartDialogTemplate(const std::u16string& caption, int height) {
-    return dialogTemplate(
-        {DialogStyle, DialogExStyle, 337, height, caption,
-         {{MessageStyle, 7, 7, 323, height - 30, MessageControlId, 0, u"RichEdit20W", u""},
-          {ButtonStyle, 141, height - 21, 50, 14, OkButtonId, ButtonClassAtom, u"", u"OK"}}});
+std::vector<std::uint8_t> cannotStartDialogTemplate(const std::u16string& caption, int height,
+                                                    const std::u16string& heading) {
+    // The heading's line: the icon (32 pixels, about 21 x 20 units) and the name beside it.
+    int top = heading.empty() ? 0 : CannotStartHeadingHeight;
+    DialogLayout layout{DialogStyle, DialogExStyle, 337, height + top, caption, {}};
+    if (!heading.empty()) {
+        layout.items.push_back({IconStyle, 7, 7, 21, 20, HeadingIconId, StaticClassAtom, u"", u""});
+        layout.items.push_back({HeadingStyle, 35, 7, 295, 20, HeadingTextId, StaticClassAtom, u"", heading});
+    }
+    layout.items.push_back({MessageStyle, 7, top + 7, 323, height - 30, MessageControlId, 0, u"RichEdit20W", u""});
+    layout.items.push_back({ButtonStyle, 141, top + height - 21, 50, 14, OkButtonId, ButtonClassAtom, u"", u"OK"});
+    return dialogTemplate(layout);
 }
 
 std::vector<std::uint8_t> startFailureReportTemplate(const std::u16string& caption) {
@@ -71,4 +80,21 @@ std::vector<std::uint8_t> startFailureReportTemplate(const std::u16string& capti
                            {{ReportTextStyle, 7, 7, 306, 156, ReportTextId, EditClassAtom, u"", u""},
                             {PushButtonStyle, 202, 169, 50, 14, ReportCopyId, ButtonClassAtom, u"", u"&Copy"},
                             {DefaultPushButtonStyle, 263, 169, 50, 14, ReportCloseId, ButtonClassAtom, u"", u"Close"}}});
+}
+
+ReportPlaces reportPlaces(DialogBaseUnits units, int clientWidth, int clientHeight) {
+    // Rounded to the nearest pixel, as MapDialogRect does.
+    auto across = [&](int dialogUnits) { return (dialogUnits * units.x + 2) / 4; };
+    auto down = [&](int dialogUnits) { return (dialogUnits * units.y + 4) / 8; };
+    auto atLeastZero = [](int pixels) { return pixels > 0 ? pixels : 0; };
+    constexpr int Margin = 7, ButtonWidth = 50, ButtonHeight = 14, ButtonGap = 11, TextToButtons = 6;
+    int buttonWidth = across(ButtonWidth), buttonHeight = down(ButtonHeight);
+    int buttonTop = clientHeight - down(Margin) - buttonHeight;
+    int closeLeft = clientWidth - across(Margin) - buttonWidth;
+    ReportPlaces places;
+    places.text = {across(Margin), down(Margin), atLeastZero(clientWidth - 2 * across(Margin)),
+                   atLeastZero(buttonTop - down(TextToButtons) - down(Margin))};
+    places.copy = {closeLeft - across(ButtonGap) - buttonWidth, buttonTop, buttonWidth, buttonHeight};
+    places.close = {closeLeft, buttonTop, buttonWidth, buttonHeight};
+    return places;
 }

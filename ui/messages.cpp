@@ -3,7 +3,8 @@
 #include <windows.h>
 
 #include "base/text_encoding.h"
+#include "ui/dialog_show.h"
 
-void showError(const std::string& text) { MessageBoxW(nullptr, widen(text).c_str(), L"", MB_ICONERROR); }
+void showError(const std::string& text) { messageBoxShownNormally(nullptr, widen(text).c_str(), L"", MB_ICONERROR); }
 
-void showInfo(const std::string& text) { MessageBoxW(nullptr, widen(text).c_str(), L"", MB_ICONINFORMATION); }
+void showInfo(const std::string& text) { messageBoxShownNormally(nullptr, widen(text).c_str(), L"", MB_ICONINFORMATION); }

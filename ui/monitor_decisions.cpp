@@ -18,7 +18,7 @@ WaitPolicy decideWaitPolicy(const WaitChoices& choices) {
     WaitPolicy policy;
     policy.splash = choices.splash;
     if (choices.splash) {
-        policy.splashMilliseconds = 1000u * static_cast<std::uint32_t>(choices.splashSeconds < 1 ? 2 : choices.splashSeconds);
+        policy.splashMilliseconds = 1000u * static_cast<std::uint32_t>(choices.splashSeconds < 1 ? 2 : std::min(choices.splashSeconds, 4294967)); // at most what 32 bits of milliseconds hold
         policy.splashEndsAtWindow = choices.waitForWindow;
     }
     // Only captured output can be reported; a console shows the user the output itself.

@@ -24,12 +24,11 @@ ComPtr<IWICFormatConverter> premultiplied(IWICImagingFactory* factory, IWICBitma
     return converter;
 }
 
-ComPtr<IWICBitmapScaler> scaledTo(IWICImagingFactory* factory, IWICBitmapSource* source, PictureSize shown) {
+ComPtr<IWICBitmapScaler> scaledTo(IWICImagingFactory* factory, IWICBitmapSource* source, PictureSize shown,
+                                  WICBitmapInterpolationMode mode) {
     ComPtr<IWICBitmapScaler> scaler;
-    if (factory->CreateBitmapScaler(scaler.receive()) != S_OK) return scaler;
-    UINT width = static_cast<UINT>(shown.width), height = static_cast<UINT>(shown.height);
-    if (scaler->Initialize(source, width, height, HighQualityCubic) != S_OK &&
-        scaler->Initialize(source, width, height, WICBitmapInterpolationModeFant) != S_OK)
+    if (factory->CreateBitmapScaler(scaler.receive()) != S_OK ||
+        scaler->Initialize(source, static_cast<UINT>(shown.width), static_cast<UINT>(shown.height), mode) != S_OK)
         scaler.reset();
     return scaler;
 }
@@ -81,23 +80,28 @@ std::optional<RenderedPicture> PictureDecoder::render(const OpenedPicture& pictu
     if (!factory_ || !splashSizeAccepted(picture.size()) || !splashSizeAccepted(shown)) return std::nullopt;
     ComPtr<IWICFormatConverter> converted = premultiplied(factory_.get(), picture.frame_.get());
     if (!converted) return std::nullopt;
-    IWICBitmapSource* source = converted.get();
-    ComPtr<IWICBitmapScaler> scaled;
-    if (!(shown == picture.size())) {
-        scaled = scaledTo(factory_.get(), converted.get(), shown);
-        if (!scaled) return std::nullopt;
-        source = scaled.get();
+    if (shown == picture.size()) return drawn(converted.get(), shown);
+    // A filter may be refused when the scaler is set up or only when it is read: each is tried
+    // to the end. Where neither scales, the picture shows at its own size rather than not at all.
+    for (WICBitmapInterpolationMode mode : {HighQualityCubic, WICBitmapInterpolationModeFant}) {
+        ComPtr<IWICBitmapScaler> scaled = scaledTo(factory_.get(), converted.get(), shown, mode);
+        if (!scaled) continue;
+        if (std::optional<RenderedPicture> rendered = drawn(scaled.get(), shown)) return rendered;
     }
+    return drawn(converted.get(), picture.size());
+}
+
+std::optional<RenderedPicture> PictureDecoder::drawn(IWICBitmapSource* source, PictureSize size) {
     RenderedPicture rendered;
-    rendered.size = shown;
+    rendered.size = size;
     void* pixels = nullptr;
-    rendered.bitmap = dibSection(shown, pixels);
+    rendered.bitmap = dibSection(size, pixels);
     if (!rendered.bitmap.get() || !pixels) return std::nullopt;
     // Within the limits of splashSizeAccepted, so neither overflows.
-    UINT stride = static_cast<UINT>(shown.width) * 4;
-    UINT bytes = stride * static_cast<UINT>(shown.height);
+    UINT stride = static_cast<UINT>(size.width) * 4;
+    UINT bytes = stride * static_cast<UINT>(size.height);
     if (source->CopyPixels(nullptr, stride, bytes, static_cast<BYTE*>(pixels)) != S_OK) return std::nullopt;
     rendered.translucent = anyTranslucentPixel(static_cast<const std::uint32_t*>(pixels),
-                                               static_cast<std::size_t>(shown.width) * shown.height);
+                                               static_cast<std::size_t>(size.width) * size.height);
     return rendered;
 }

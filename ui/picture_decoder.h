@@ -68,10 +68,13 @@ public:
     [[nodiscard]] bool start();
     // Nothing when the bytes are no picture file the system decodes.
     [[nodiscard]] std::optional<OpenedPicture> open(const std::uint8_t* bytes, std::size_t size) const;
-    // The picture decoded and scaled to `shown` with the best filter the system has; nothing
-    // when its pixels do not decode.
+    // The picture decoded and scaled to `shown` with the best filter the system has, or at its
+    // own size when the system scales it with none; nothing when its pixels do not decode.
     [[nodiscard]] std::optional<RenderedPicture> render(const OpenedPicture& picture, PictureSize shown) const;
 
 private:
+    // The source's pixels, `size` of them, in a new bitmap.
+    static std::optional<RenderedPicture> drawn(IWICBitmapSource* source, PictureSize size);
+
     ComPtr<IWICImagingFactory> factory_;
 };

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "ui/dialog_show.h"
 #include "ui/monitor_dpi.h"
 #include "ui/picture_bytes.h"
 #include "ui/placement.h"
@@ -95,13 +96,13 @@ bool SplashPicture::load() {
     return true;
 }
 
-void showSplash(HWND window, const SplashPicture& picture, int showCommand) {
+void showSplash(HWND window, const SplashPicture& picture) {
     BringWindowToTop(window);
     Point at = centredOnScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), picture.size().width,
                                picture.size().height);
     // Without a layered window the static control still blends the picture, over its own background.
     if (!picture.translucent() || !showTranslucent(window, picture, at)) at = showInStatic(window, picture);
     SetWindowPos(window, HWND_TOP, at.x, at.y, 0, 0, SWP_NOSIZE);
-    ShowWindow(window, showCommand);
+    showNormally(window);
     UpdateWindow(window);
 }

@@ -25,5 +25,6 @@ private:
 };
 
 // Puts the picture into the monitor window, centres the window on the primary screen and shows
-// it with the start-up show value. A translucent picture makes the window layered.
-void showSplash(HWND window, const SplashPicture& picture, int showCommand);
+// it at the picture's size, whatever show value the launcher was started with (that one is the
+// application's). A translucent picture makes the window layered.
+void showSplash(HWND window, const SplashPicture& picture);

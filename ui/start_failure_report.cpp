@@ -10,9 +10,13 @@
 #include "base/text_encoding.h"
 #include "base/utf8.h"
 #include "ui/dialog_centring.h"
+#include "ui/dialog_show.h"
 #include "ui/dialog_template.h"
 #include "ui/messages.h"
 #include "ui/start_failure_text.h"
+
+const char* const ReportNotCopiedText =
+    "The report could not be put on the clipboard: another program is using it. Please try Copy again.";
 
 namespace {
 
@@ -45,13 +49,6 @@ std::string productNameFromVersion(const std::wstring& path) {
     }
     return std::string();
 }
-
-// Dialog units of the layout, as in the template.
-constexpr int Margin = 7;
-constexpr int ButtonWidth = 50;
-constexpr int ButtonHeight = 14;
-constexpr int ButtonGap = 11;
-constexpr int TextToButtons = 6;
 
 class StartFailureReport {
 public:
@@ -112,54 +109,64 @@ private:
         ready_ = true;
         layOut();
         centreDialog(window_);
+        showNormally(window_);
         SetFocus(GetDlgItem(window_, ReportCloseId));
+        // Shown and activated, the dialog focused and so selected the text; Close has the focus.
+        SendDlgItemMessageW(window_, ReportTextId, EM_SETSEL, 0, 0);
         return FALSE; // the focus is set
     }
 
     // The text fills the window above a row of buttons at its lower right.
     void layOut() {
         if (!ready_) return;
-        RECT units{Margin, ButtonWidth, ButtonHeight, ButtonGap};
-        MapDialogRect(window_, &units);
-        RECT spacing{TextToButtons, 0, 0, 0};
-        MapDialogRect(window_, &spacing);
-        int margin = units.left, buttonWidth = units.top, buttonHeight = units.right, gap = units.bottom;
+        RECT base{0, 0, 4, 8};
+        MapDialogRect(window_, &base);
         RECT client;
         GetClientRect(window_, &client);
-        int buttonTop = client.bottom - margin - buttonHeight;
-        int closeLeft = client.right - margin - buttonWidth;
+        ReportPlaces places = reportPlaces({static_cast<int>(base.right), static_cast<int>(base.bottom)},
+                                           static_cast<int>(client.right), static_cast<int>(client.bottom));
         HDWP positions = BeginDeferWindowPos(3);
-        auto place = [&](int id, int x, int y, int width, int height) {
+        auto place = [&](int id, const ControlBox& box) {
             if (positions)
-                positions = DeferWindowPos(positions, GetDlgItem(window_, id), nullptr, x, y, width > 0 ? width : 0,
-                                           height > 0 ? height : 0, SWP_NOZORDER | SWP_NOACTIVATE);
+                positions = DeferWindowPos(positions, GetDlgItem(window_, id), nullptr, box.x, box.y, box.width,
+                                           box.height, SWP_NOZORDER | SWP_NOACTIVATE);
         };
-        place(ReportTextId, margin, margin, client.right - 2 * margin, buttonTop - spacing.left - margin);
-        place(ReportCopyId, closeLeft - gap - buttonWidth, buttonTop, buttonWidth, buttonHeight);
-        place(ReportCloseId, closeLeft, buttonTop, buttonWidth, buttonHeight);
+        place(ReportTextId, places.text);
+        place(ReportCopyId, places.copy);
+        place(ReportCloseId, places.close);
         if (positions) EndDeferWindowPos(positions);
         InvalidateRect(window_, nullptr, TRUE);
     }
 
+    // Another program may hold the clipboard for a moment (a clipboard manager reading what
+    // changed): the launcher asks again for half a second, then tells the user.
     void copyToClipboard() {
+        constexpr int Attempts = 20;
+        constexpr DWORD Pause = 25;
+        bool opened = false;
+        for (int attempt = 0; attempt < Attempts && !(opened = OpenClipboard(window_) != FALSE); ++attempt)
+            Sleep(Pause);
+        bool copied = opened && putTextOnOpenClipboard();
+        if (opened) CloseClipboard();
+        if (!copied)
+            messageBoxShownNormally(window_, widen(ReportNotCopiedText).c_str(), L"", MB_ICONWARNING);
+    }
+
+    bool putTextOnOpenClipboard() const {
         std::size_t bytes = (text_.size() + 1) * sizeof(wchar_t);
         HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-        if (!memory) return;
-        void* at = GlobalLock(memory);
+        void* at = memory ? GlobalLock(memory) : nullptr;
         if (!at) {
-            GlobalFree(memory);
-            return;
+            if (memory) GlobalFree(memory);
+            return false;
         }
         std::memcpy(at, text_.c_str(), bytes);
         GlobalUnlock(memory);
-        if (!OpenClipboard(window_)) {
-            GlobalFree(memory);
-            return;
-        }
         EmptyClipboard();
         // On success the clipboard owns the memory.
-        if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
-        CloseClipboard();
+        if (SetClipboardData(CF_UNICODETEXT, memory)) return true;
+        GlobalFree(memory);
+        return false;
     }
 
     std::wstring text_;
@@ -170,8 +177,12 @@ private:
 
 } // namespace
 
+std::string configuredProductName(const std::string& executablePath) {
+    return productNameFromVersion(widen(executablePath));
+}
+
 std::string productNameOf(const std::string& executablePath) {
-    std::string name = productNameFromVersion(widen(executablePath));
+    std::string name = configuredProductName(executablePath);
     if (!name.empty()) return name;
     std::size_t slash = executablePath.find_last_of("\\/");
     return slash == std::string::npos ? executablePath : executablePath.substr(slash + 1);

@@ -3,7 +3,7 @@ import shutil
 import struct
 
 import pytest
-from PIL import Image
+from PIL import Image, ImageDraw
 
 from scenario import FAKE_JAVA, rect
 from wine_session import BUILD
@@ -155,12 +155,6 @@ def test_picture_files_of_odd_size_are_centred(scenario, tmp_path, format, size)
     assert run.exit_code == 0
 
 
-def test_show_value_of_the_start_reaches_the_splash(scenario):
-    app = with_runtime(scenario, launcher(scenario, splash="on", splash_seconds="2"), run_ms=6000)
-    run = scenario.run(app, show=7)  # minimised, not activated
-    assert run.splash["iconic"] == "1"
-
-
 def test_picture_that_does_not_decode_is_reported_and_nothing_starts(scenario, tmp_path):
     # Whole in its structure (the configuration tool refuses anything less), garbage in its pixels.
     junk = tmp_path / "junk.png"
@@ -196,26 +190,53 @@ def test_dialog_texts_geometry_and_screenshot(scenario, drawn_captions):
     shot = scenario.dir / "dialog.bmp"
     run = scenario.run(no_runtime(scenario), dialog_shot=shot)
     dialog = run.dialogs[0]
-    assert dialog["caption"] == "Application Cannot Start"
+    # The product name of a launcher that names none is the configuration tool's default.
+    assert dialog["caption"] == "Java Application - Application Cannot Start"
+    assert dialog["heading"] == "Java Application"
+    assert dialog["caret"] == "none"  # its text is read-only: no text cursor, although focused
     assert dialog["text"] == CANNOT_START
     assert dialog["button"] == "OK"
     assert dialog["message_class"] == "RichEdit20W"
     assert int(dialog["exstyle"], 16) & 0x8  # topmost
     assert int(dialog["style"], 16) & 0x80000 == 0  # no system menu, so no close box
     client = [int(v) for v in dialog["client"].split(",")]
+    window = [int(v) for v in dialog["window"].split(",")]
     message = [int(v) for v in dialog["message"].split(",")]
     button = [int(v) for v in dialog["okbutton"].split(",")]
-    # Dialog units: client 337 x 55, message 323 x 25, button 50 x 14.
+    # Dialog units: client 337 x 81 (the heading 26), message 323 x 25, button 50 x 14.
     assert abs(client[2] / button[2] - 337 / 50) < 0.15
-    assert abs(client[3] / button[3] - 55 / 14) < 0.3
+    assert abs(client[3] / button[3] - 81 / 14) < 0.3
+    assert message[1] - window[1] > button[3] * 26 / 14  # below the heading
     assert abs(message[2] / button[2] - 323 / 50) < 0.15
-    window = [int(v) for v in dialog["window"].split(",")]
     work = [int(v) for v in dialog["work"].split(",")]
     assert abs(window[0] - (work[0] + work[2] // 2 - window[2] // 2)) <= 1
     assert abs(window[1] - (work[1] + work[3] // 2 - window[3] // 2)) <= 1
     assert run.exit_code == 1
     SCREENSHOTS.mkdir(parents=True, exist_ok=True)
     Image.open(shot).save(SCREENSHOTS / "dialog.png")
+
+
+def test_dialog_names_the_configured_product_with_its_icon(scenario, tmp_path, drawn_captions):
+    icon = tmp_path / "editor.ico"
+    drawn = Image.new("RGBA", (32, 32), (0, 0, 0, 0))
+    ImageDraw.Draw(drawn).ellipse([1, 1, 30, 30], fill=(220, 30, 30, 255))
+    drawn.save(icon, format="ICO", sizes=[(32, 32)], bitmap_format="bmp")
+    app = scenario.launcher({"jar": "app.jar", "min_version": "17", "product_name": "Fjord Editor",
+                             "icon": str(icon)})
+    shot = scenario.dir / "dialog.bmp"
+    run = scenario.run(app, dialog_shot=shot)
+    dialog = run.dialogs[0]
+    assert dialog["caption"] == "Fjord Editor - Application Cannot Start"
+    assert dialog["heading"] == "Fjord Editor"
+    assert dialog["text"].startswith("This application cannot start since no appropriate JVM was found.")
+    image = Image.open(shot).convert("RGB")
+    SCREENSHOTS.mkdir(parents=True, exist_ok=True)
+    image.save(SCREENSHOTS / "cannot-start-dialog.png")
+    # The icon's red shows in the heading, at the dialog's upper left.
+    window = [int(v) for v in dialog["window"].split(",")]
+    message = [int(v) for v in dialog["message"].split(",")]
+    heading = image.crop((0, 0, image.size[0] // 4, message[1] - window[1]))
+    assert sum(1 for pixel in heading.getdata() if pixel == (220, 30, 30)) > 500
 
 
 @pytest.mark.parametrize("action", ["ok", "enter", "esc"])
@@ -354,6 +375,18 @@ def test_the_console_runtime_writes_its_launch_error_into_the_report(scenario):
     [report] = run.reports
     assert report["text"].endswith("Last output of the application:\r\nError: Unable to access jarfile app.jar")
     assert "The Java runtime reported" not in report["text"]
+
+
+def test_copy_waits_for_a_clipboard_another_program_holds_and_says_when_it_cannot(scenario):
+    app = failing(scenario, startup_check_seconds="30")
+    scenario.java_home(app.parent / "jre", error_output=REASON, exit_code=1)
+    run = scenario.run(app, report_actions=["copy-held-briefly", "copy-held", "close"], timeout=40)
+    [report] = run.reports
+    assert run.clipboard[0] == {"text": report["text"]}  # held for a moment: copied all the same
+    assert [box["text"] for box in run.boxes] == [
+        "The report could not be put on the clipboard: another program is using it. Please try Copy again."]
+    assert run.clipboard[1] == {"text": ""}
+    assert run.exit_code == 1
 
 
 @pytest.mark.parametrize("settings, config, exit_code", [

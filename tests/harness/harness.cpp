@@ -1,11 +1,15 @@
 // Runs a launcher under test as a user would and reports what it did, one line per event:
 //   trace     each debugger string of the launcher, in order
-//   box       each message box: caption, text, icon, whether the splash was visible; then OK
+//   box       each message box: caption, text, icon, whether the splash was visible (and shown=
+//             minimised or maximised when it is); then OK
 //   splash    the splash window when first visible (position, size, minimised, extended style),
 //             splash-hidden
-//   dialog    the cannot-start dialog: caption, text, geometry, styles; then the chosen actions
+//   dialog    the cannot-start dialog: caret, heading, caption, text, geometry, styles; then the
+//             chosen actions
 //   report    the start-failure report: caption, whole text (UTF-8), buttons, styles; then the
-//             chosen actions (copy: "clipboard" with the clipboard's text; resize: "report-resized")
+//             chosen actions (copy: "clipboard" with the clipboard's text; resize: "report-resized";
+//             copy-held, copy-held-briefly: copy while the harness holds the clipboard, then
+//             "box" for the launcher's message box when there is one, and "clipboard")
 //   exit      the launcher's exit code and how long it ran (or "timeout")
 // Options (before "--", the launcher and its arguments follow it):
 //   --cwd DIR --show N --timeout MS --registry FILE --env NAME=VALUE --decoy COMMANDLINE
@@ -16,7 +20,7 @@
 //     title, then make a window of our own the foreground window ("foreground-before", with
 //     whether that window is minimised); after the
 //     launcher has ended, "foreground" reports the foreground window (title, minimised)
-//   --report-actions copy|resize|close,... --report-shot FILE.bmp
+//   --report-actions copy|copy-held|copy-held-briefly|resize|close,... --report-shot FILE.bmp
 // "harness --hold-desktop" only keeps the desktop in use until it is ended (see wine_session.py).
 #include <windows.h>
 
@@ -196,7 +200,8 @@ void handleMessageBox(HWND box, DWORD processId, const Options& options) {
     Sleep(300); // let it paint before its icon is read
     HWND splash = visibleSplash(processId);
     report("box", "caption=" + escapeField(windowText(box)) + "\ttext=" + escapeField(messageBoxText(box)) +
-                      "\ticon=" + messageBoxIcon(box) + "\tsplash=" + (splash ? "visible" : "none"));
+                      "\ticon=" + messageBoxIcon(box) + "\tsplash=" + (splash ? "visible" : "none") +
+                      (IsIconic(box) ? "\tshown=minimised" : IsZoomed(box) ? "\tshown=maximised" : ""));
     if (options.boxAction == "ok") PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
@@ -216,7 +221,14 @@ void reportDialog(HWND dialog, const Options& options) {
                   static_cast<unsigned long>(GetWindowLongA(dialog, GWL_STYLE)), static_cast<unsigned long>(exStyle),
                   static_cast<unsigned long>(GetWindowLongA(message, GWL_STYLE)),
                   static_cast<unsigned long>(GetWindowLongA(button, GWL_STYLE)));
-    report("dialog", "caption=" + escapeField(windowText(dialog)) + "\ttext=" + escapeField(windowText(message)) +
+    // The text cursor of the dialog's thread: which window holds it, and whether it shows.
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui);
+    std::string caret = !gui.hwndCaret ? "none" : (gui.flags & GUI_CARETBLINKING) ? "shown" : "hidden";
+    HWND heading = GetDlgItem(dialog, 1008);
+    report("dialog", "caret=" + caret + "\theading=" + (heading ? escapeField(windowText(heading)) : "none") +
+                         "\tcaption=" + escapeField(windowText(dialog)) + "\ttext=" + escapeField(windowText(message)) +
                          "\tbutton=" + escapeField(windowText(button)) + "\tmessage_class=" +
                          escapeField(windowClass(message)) + "\t" + rectFields("window", window) + "\t" +
                          rectFields("client", client) + "\t" + rectFields("message", messageRect) + "\t" +
@@ -288,6 +300,28 @@ void reportStartFailure(HWND window, const Options& options) {
                 CloseClipboard();
             }
             PostMessageA(copy, BM_CLICK, 0, 0);
+            Sleep(700);
+            report("clipboard", "text=" + escapeField(clipboardTextUtf8()));
+        } else if (action == "copy-held" || action == "copy-held-briefly") {
+            // Copy while the harness holds the clipboard: briefly (the launcher's retries get
+            // it), or until the launcher has given up and said so in a message box.
+            if (!OpenClipboard(nullptr)) report("error", "cannot-hold-clipboard");
+            EmptyClipboard();
+            PostMessageA(copy, BM_CLICK, 0, 0);
+            Sleep(action == "copy-held" ? 2500 : 150);
+            CloseClipboard();
+            DWORD processId = 0;
+            GetWindowThreadProcessId(window, &processId);
+            for (DWORD waited = 0; waited < 3000 && action == "copy-held"; waited += 50, Sleep(50)) {
+                HWND box = nullptr;
+                for (HWND candidate : topLevelWindowsOf(processId))
+                    if (candidate != window && windowClass(candidate) == "#32770" && IsWindowVisible(candidate))
+                        box = candidate;
+                if (box) {
+                    handleMessageBox(box, processId, options);
+                    break;
+                }
+            }
             Sleep(700);
             report("clipboard", "text=" + escapeField(clipboardTextUtf8()));
         } else if (action == "resize") {

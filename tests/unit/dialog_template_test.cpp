@@ -74,6 +74,33 @@ TEST(DialogTemplate, ControlPositionsFollowTheHeight) {
     EXPECT_EQ(wordAt(bytes, button + 10), 59);  // height - 21
 }
 
+TEST(DialogTemplate, HeadingLinePushesMessageAndButtonDown) {
+    std::vector<std::uint8_t> plain = cannotStartDialogTemplate(u"", 55);
+    std::vector<std::uint8_t> bytes = cannotStartDialogTemplate(u"", 55, u"My App");
+    EXPECT_EQ(wordAt(plain, 8), 2);
+    EXPECT_EQ(wordAt(bytes, 8), 4);
+    EXPECT_EQ(wordAt(bytes, 16), 55 + CannotStartHeadingHeight);
+    size_t icon = 0, heading = 0, message = 0, button = 0;
+    for (size_t at = 0; at + 4 <= bytes.size(); at += 4) {
+        std::uint32_t style = dwordAt(bytes, at);
+        if (style == 0x50000003u) icon = at;
+        if (style == 0x50004280u) heading = at;
+        if (style == 0x50010805u) message = at;
+        if (style == 0x50000001u) button = at;
+    }
+    ASSERT_TRUE(icon && heading && message && button);
+    EXPECT_EQ(wordAt(bytes, icon + 16), HeadingIconId);
+    EXPECT_EQ(wordAt(bytes, heading + 16), HeadingTextId);
+    size_t text = heading + 22;
+    EXPECT_EQ(stringAt(bytes, text), u"My App");
+    // The heading's line ends above the message; the button keeps its place under it.
+    EXPECT_LE(wordAt(bytes, heading + 10) + wordAt(bytes, heading + 14), wordAt(bytes, message + 10));
+    EXPECT_LE(wordAt(bytes, icon + 10) + wordAt(bytes, icon + 14), wordAt(bytes, message + 10));
+    EXPECT_EQ(wordAt(bytes, message + 10), 7 + CannotStartHeadingHeight);
+    EXPECT_EQ(wordAt(bytes, button + 10), 55 + CannotStartHeadingHeight - 21);
+    EXPECT_LE(wordAt(bytes, heading + 8) + wordAt(bytes, heading + 12), 337 - 7); // inside the margin
+}
+
 TEST(DialogTemplate, ReportIsResizableWithTextCopyAndClose) {
     std::vector<std::uint8_t> bytes = startFailureReportTemplate(u"My App");
     std::uint32_t style = dwordAt(bytes, 0);
@@ -105,6 +132,29 @@ TEST(DialogTemplate, ReportIsResizableWithTextCopyAndClose) {
     EXPECT_EQ(at, bytes.size());
 }
 
+TEST(DialogTemplate, ReportLayoutScalesWidthsAcrossAndHeightsDown) {
+    // A font whose units differ across and down (6 x 13 pixels), at the template's own size.
+    DialogBaseUnits units{6, 13};
+    int width = (320 * 6 + 2) / 4, height = (190 * 13 + 4) / 8;
+    ReportPlaces places = reportPlaces(units, width, height);
+    auto across = [](int du) { return (du * 6 + 2) / 4; };
+    auto down = [](int du) { return (du * 13 + 4) / 8; };
+    // Where the template puts them, so the first layout moves nothing.
+    EXPECT_EQ(places.text.x, across(7));
+    EXPECT_EQ(places.text.y, down(7));
+    EXPECT_EQ(places.text.width, width - 2 * across(7));
+    EXPECT_EQ(places.copy.width, across(50));
+    EXPECT_EQ(places.copy.height, down(14));
+    EXPECT_EQ(places.close.x, width - across(7) - across(50));
+    EXPECT_EQ(places.close.y, height - down(7) - down(14));
+    EXPECT_EQ(places.copy.x, places.close.x - across(11) - across(50));
+    EXPECT_EQ(places.text.y + places.text.height + down(6), places.close.y);
+    // Far too small: nothing negative.
+    ReportPlaces tiny = reportPlaces(units, 10, 10);
+    EXPECT_EQ(tiny.text.width, 0);
+    EXPECT_EQ(tiny.text.height, 0);
+}
+
 TEST(CannotStartText, NamesKindVersionsAndAddress) {
     EXPECT_EQ(cannotStartMessage(false, "1.5", "", "https://example.invalid/"),
               "This application cannot start since no appropriate JVM was found.\n"
@@ -114,6 +164,11 @@ TEST(CannotStartText, NamesKindVersionsAndAddress) {
               std::string::npos);
     EXPECT_NE(cannotStartMessage(false, "11", "17", "u").find("JRE version 11 up to 17 installed on your computer.\n"),
               std::string::npos);
+}
+
+TEST(CannotStartText, CaptionNamesTheProductWhenThereIsOne) {
+    EXPECT_EQ(cannotStartCaption(""), "Application Cannot Start");
+    EXPECT_EQ(cannotStartCaption("My App"), "My App - Application Cannot Start");
 }
 
 TEST(CannotStartText, OnlyWebAddressesAreOpened) {

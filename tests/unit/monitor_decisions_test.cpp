@@ -54,6 +54,13 @@ TEST(WaitPolicy, WatchAndSplashTimes) {
         splash.splashSeconds = seconds;
         EXPECT_EQ(decideWaitPolicy(splash).splashMilliseconds, 2000u) << seconds;
     }
+    // Beyond what 32 bits of milliseconds hold (about 49.7 days) the time stays the longest one.
+    for (int seconds : {4294967, 4294968, 5000000, 2147483647}) {
+        WaitChoices longest;
+        longest.splash = true;
+        longest.splashSeconds = seconds;
+        EXPECT_EQ(decideWaitPolicy(longest).splashMilliseconds, 4294967000u) << seconds;
+    }
     WaitChoices one = with([](WaitChoices& c) { c.splash = true, c.splashSeconds = 1, c.waitForWindow = true; });
     EXPECT_EQ(decideWaitPolicy(one).splashMilliseconds, 1000u);
     EXPECT_TRUE(decideWaitPolicy(one).splashEndsAtWindow);
