@@ -27,7 +27,6 @@ struct ChildWindow {
     int showCommand = -1;
     bool withConsole = true;
 
-    static ChildWindow withoutShowCommand() { return ChildWindow{}; }
     static ChildWindow withoutConsole() { return ChildWindow{-1, false}; }
     static ChildWindow shownAs(int showCommand) { return ChildWindow{showCommand}; }
 };
