@@ -11,6 +11,8 @@
 //             copy-held, copy-held-briefly: copy while the harness holds the clipboard, then
 //             "box" for the launcher's message box when there is one, and "clipboard")
 //   exit      the launcher's exit code and how long it ran (or "timeout")
+// trace and exit lines also carry t=, the system's tick count when the harness took them, to
+// tell where time went when a run is slow.
 // Options (before "--", the launcher and its arguments follow it):
 //   --cwd DIR --show N --timeout MS --registry FILE --env NAME=VALUE --decoy COMMANDLINE
 //   --dialog-actions ok|enter|esc|link,... --box-action ok|none --wait-children MS
