@@ -20,7 +20,11 @@ enum SettingId : unsigned {
     SettingDownloadUrl = 110,      // text: where the cannot-start dialog sends users for Java
     SettingRestartOnExit = 111,    // text: exit statuses that start the application again
     SettingSingleInstance = 112,   // flag: a second start brings the running application forward
+    SettingMainClass = 113,        // text: main class started from the class path instead of -jar
+    SettingClassPath = 114,        // text: class path entries separated by ';', for main_class
+    SettingModule = 115,           // text: module (or module/class) started with -m
+    SettingModulePath = 116,       // text: module path entries separated by ';', for module
 };
 
 constexpr unsigned FirstSettingId = SettingSplash;
-constexpr unsigned LastSettingId = SettingSingleInstance;
+constexpr unsigned LastSettingId = SettingModulePath;

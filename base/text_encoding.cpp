@@ -34,3 +34,14 @@ std::string codePageFromUtf8(unsigned codePage, const std::string& utf8) {
         WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), size, nullptr, nullptr);
     return bytes;
 }
+
+bool fitsCodePage(unsigned codePage, const std::string& utf8) {
+    std::wstring wide = widen(utf8);
+    if (wide.empty()) return true;
+    BOOL usedDefault = FALSE;
+    // UTF-7 and UTF-8 take neither flag nor the default-character report, and hold everything.
+    if (codePage == CP_UTF8 || codePage == CP_UTF7 || (GetACP() == CP_UTF8 && codePage == CP_ACP)) return true;
+    int size = WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                   0, nullptr, &usedDefault);
+    return size > 0 && !usedDefault;
+}

@@ -13,3 +13,7 @@ std::string narrow(const std::wstring& text);
 // lacks become its default character.
 std::string utf8FromCodePage(unsigned codePage, const char* data, std::size_t length);
 std::string codePageFromUtf8(unsigned codePage, const std::string& utf8);
+
+// True when the code page holds every character of the UTF-8 text (no default character and no
+// nearest look-alike would stand in for one).
+bool fitsCodePage(unsigned codePage, const std::string& utf8);

@@ -10,6 +10,7 @@
 #include "jvm/runtime_search.h"
 #include "jvm/version.h"
 #include "jvm/win32_search_system.h"
+#include "launcher/java_start.h"
 #include "launcher/launch_state.h"
 #include "launcher/paths.h"
 #include "launcher/restart_setting.h"
@@ -108,6 +109,7 @@ std::optional<int> readSettings(const std::string& commandLine, LaunchState& sta
     log.trace(state.vmOptions);
     state.jar = LauncherSettings::text(SettingJar);
     log.trace(state.jar);
+    state.launchForm = launchFormSetting(state);
 
     WaitChoices& choices = state.waitChoices;
     choices.splash = LauncherSettings::flag(SettingSplash);
@@ -172,18 +174,6 @@ std::optional<JavaRuntime> findRuntime(const LaunchState& state) {
     return true;
 }
 
-std::string javaArgumentsFor(const LaunchState& state, const JavaRuntime& runtime) {
-    std::string bootClassPath;
-    if (state.jdkRequired) {
-        // Java 9 and later hold the compiler and tools as modules and refuse -Xbootclasspath/p.
-        if (fileExists(runtime.home + "\\lib\\modules"))
-            traceLog().trace("JDK with modules: no boot class path");
-        else
-            bootClassPath = buildBootClassPath(runtime.home);
-    }
-    return javaArguments(state.vmOptions, bootClassPath, state.jar, state.tail.applicationArguments);
-}
-
 // Start phase: the Java command line, started with its output captured (or on a console).
 Result<RunningApplication> startJava(const LaunchState& state, const JavaRuntime& runtime,
                                      const std::string& arguments, int showCommand) {
@@ -230,11 +220,7 @@ void reportStartFailure(const LaunchState& state, const JavaRuntime& runtime, co
     failure.productName = productNameOf(state.executablePath);
     failure.status = status;
     failure.javaExecutable = runtime.executable;
-    if (!runtime.home.empty()) {
-        constexpr std::size_t ReleaseFileLimit = 64 * 1024;
-        if (std::optional<std::string> release = readWholeFile(runtime.home + "\\release", ReleaseFileLimit))
-            failure.javaVersion = versionFromReleaseFile(*release);
-    }
+    failure.javaVersion = releaseVersionOf(runtime);
     failure.commandLine = running.commandLine;
     failure.runtimeMessages = outcome.runtimeMessages;
     failure.lastOutput = running.output ? running.output->lastOutput() : std::string();
@@ -260,14 +246,20 @@ int runLauncher(HINSTANCE instance, const std::string& commandLine, int showComm
     HWND splash = nullptr;
     if (!showSplashWhenAsked(policy, instance, splashPicture, splash)) return 1;
 
-    std::string arguments = javaArgumentsFor(state, *runtime);
+    Result<JavaStart> java = javaStartFor(state, *runtime);
+    if (!java) {
+        traceLog().trace(java.failure().what);
+        showError(java.failure().what);
+        return 1;
+    }
     RestartPolicy restarts = restartPolicySetting();
     for (;;) {
-        Result<RunningApplication> running = startJava(state, *runtime, arguments, showCommand);
+        Result<RunningApplication> running = startJava(state, *runtime, java.value().arguments, showCommand);
         if (!running) {
             showError(startFailureMessage(running.failure()));
             return 1;
         }
+        if (java.value().argumentFile) java.value().argumentFile->givenTo(running.value().process.get());
         state.instance.recordApplication(running.value().process.get(), running.value().processId);
         WaitOutcome outcome = waitFor(policy, running.value(), splash);
         // A restart status is the application's wish to run again, not a failure to start.

@@ -9,6 +9,7 @@
 #include "launcher/single_instance.h"
 #include "launcher/switches.h"
 #include "process/application_runner.h"
+#include "process/command_line.h"
 #include "ui/monitor_decisions.h"
 
 // The state of one launch as the settings phase leaves it: what the switches, the string table
@@ -24,6 +25,7 @@ struct LaunchState {
     std::string executableDirectory;
     std::string vmOptions;
     std::string jar;
+    LaunchForm launchForm; // -jar, a main class on its class path, or a module
     WaitChoices waitChoices;
     InstanceMarker instance; // with single_instance: the marker of this launch's application
 };

@@ -8,6 +8,7 @@
 
 #include "base/result.h"
 #include "base/unique_handle.h"
+#include "process/command_line.h"
 
 // What a caller keeps of a started child: handles of its own, closed by it, independent of
 // the runner's (which the runner may close at any time once the output ends).
@@ -44,7 +45,7 @@ public:
     static constexpr std::uint32_t EndWithChild = 16;
 
     // Longest command line that process creation accepts, in UTF-16 units.
-    static constexpr std::size_t MaxCommandLine = 32767;
+    static constexpr std::size_t MaxCommandLine = CommandLineLimit;
 
     explicit ProcessRunner(std::uint32_t flags);
     virtual ~ProcessRunner();

@@ -40,6 +40,10 @@ const std::vector<SettingKey>& settingKeys() {
         {"restart_on_exit", SettingRestartOnExit, {ValueKind::ExitStatuses},
          "exit statuses that start the application again (list)"},
         {"single_instance", SettingSingleInstance, Flag, "a second start brings the running application forward (flag)"},
+        {"main_class", SettingMainClass, Text, "main class started from the class path instead of -jar"},
+        {"class_path", SettingClassPath, Text, "class path entries separated by ';', relative to the launcher's folder"},
+        {"module", SettingModule, Text, "module (or module/class) started with -m instead of -jar"},
+        {"module_path", SettingModulePath, Text, "module path entries separated by ';', relative to the launcher's folder"},
     };
     return keys;
 }
@@ -201,6 +205,29 @@ Result<void> checkVersionRange(const LauncherConfiguration& configuration, int m
                           minimumText + "\"" + (defaultMinimum ? " (the default)" : "")};
 }
 
+// One way to start the application: a module, a main class or a jar; and each path only with
+// the form that uses it.
+Result<void> checkLaunchForm(const LauncherConfiguration& configuration) {
+    auto given = [&](unsigned id) { return configuration.strings.count(id) != 0; };
+    auto line = [&](const char* key) { return configuration.lines.at(key); };
+    if (given(SettingModule)) {
+        const std::pair<const char*, unsigned> others[] = {{"jar", SettingJar}, {"main_class", SettingMainClass}};
+        for (const auto& [other, id] : others) {
+            if (!given(id)) continue;
+            return Failure{0, lineText(line("module")) + "module cannot be given together with " + other + " (line " +
+                                  std::to_string(line(other)) + "): a module is started from the module path with -m; "
+                                  "leave out " + other};
+        }
+    }
+    if (given(SettingClassPath) && !given(SettingMainClass))
+        return Failure{0, lineText(line("class_path")) + "class_path needs main_class: the class path is used only to "
+                                                         "start a main class"};
+    if (given(SettingModulePath) && !given(SettingModule))
+        return Failure{0, lineText(line("module_path")) + "module_path needs module: the module path is used only to "
+                                                           "start a module"};
+    return {};
+}
+
 } // namespace
 
 Result<LauncherConfiguration> parseSettings(const std::string& text) {
@@ -258,6 +285,7 @@ Result<LauncherConfiguration> parseSettings(const std::string& text) {
         }
     }
     if (Result<void> range = checkVersionRange(configuration, maximumVersionLine); !range) return range.failure();
+    if (Result<void> form = checkLaunchForm(configuration); !form) return form.failure();
     return configuration;
 }
 

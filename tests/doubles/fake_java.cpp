@@ -31,7 +31,9 @@
 //   close_output_ms=N               as the application: close the standard handles, run N ms more,
 //                                   then record whether its starter had ended and log.txt was free
 // Every start appends its executable, command line, current directory, console window and the
-// show command it was given to the file named by the environment variable DOUBLE_RECORD. Like
+// show command it was given to the file named by the environment variable DOUBLE_RECORD, and for
+// each @FILE argument the file's text as the runtime reads it (the ANSI code page; "missing" when
+// it cannot be read), line ends written as \r and \n. Like
 // Java 9 and later, a double whose home holds
 // lib\modules refuses -Xbootclasspath/p: and does not start.
 #include <windows.h>
@@ -41,6 +43,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 
@@ -137,6 +140,23 @@ bool holdsLogHandle() {
         if (name.size() >= 8 && _wcsicmp(name.c_str() + name.size() - 8, L"\\log.txt") == 0) return true;
     }
     return false;
+}
+
+// The text of each argument file named on the command line, as records.
+std::string argumentFileRecords(int argc, LPWSTR* argv) {
+    std::string records;
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i][0] != L'@' || argv[i][1] == L'@') continue;
+        std::ifstream in(argv[i] + 1, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+        std::wstring text(static_cast<size_t>(size), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
+        std::string escaped;
+        for (char c : utf8(text.c_str())) escaped += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
+        records += "argfile=" + (in.is_open() ? escaped : std::string("missing")) + "\n";
+    }
+    return records;
 }
 
 // A helper that inherits our standard handles and only sleeps, holding the output open.
@@ -381,7 +401,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HWND console = GetConsoleWindow();
     std::string consoleState = console ? (IsWindowVisible(console) ? "visible" : "hidden") : "none";
     appendRecord(std::string("start\nexe=") + self + "\ncmdline=" + commandLine + "\ncwd=" + utf8(directory) +
-                 "\nconsole=" + consoleState + "\nshow=" + givenShowCommand() + "\nend\n");
+                 "\nconsole=" + consoleState + "\nshow=" + givenShowCommand() + "\n" +
+                 argumentFileRecords(argc, argv) + "end\n");
 
     bool versionProbe = commandLine.size() >= 8 && commandLine.compare(commandLine.size() - 8, 8, "-version") == 0;
     reportCtrlC(config);

@@ -147,3 +147,20 @@ TEST(SettingsFile, AKeyGivenTwiceIsRefusedNamingBothLines) {
     ASSERT_TRUE(lines);
     EXPECT_EQ(lines.value().lines, (std::map<std::string, int>{{"jar", 3}, {"icon", 4}}));
 }
+
+TEST(SettingsFile, OneLaunchFormAndEachPathOnlyWithItsForm) {
+    EXPECT_EQ(refusal("jar=app.jar\nmain_class=org.example.Main\nclass_path=lib\\*\n"), "accepted");
+    EXPECT_EQ(refusal("module=org.example.app/org.example.Main\nmodule_path=mods\n"), "accepted");
+    EXPECT_EQ(refusal("jar=app.jar\nmodule=org.example.app\n"),
+              "line 2: module cannot be given together with jar (line 1): a module is started from the module path "
+              "with -m; leave out jar");
+    EXPECT_EQ(refusal("module=m\nmain_class=org.example.Main\n"),
+              "line 1: module cannot be given together with main_class (line 2): a module is started from the module "
+              "path with -m; leave out main_class");
+    EXPECT_EQ(refusal("jar=app.jar\n\nclass_path=lib\\*\n"),
+              "line 3: class_path needs main_class: the class path is used only to start a main class");
+    EXPECT_EQ(refusal("main_class=org.example.Main\nmodule_path=mods\n"),
+              "line 2: module_path needs module: the module path is used only to start a module");
+    // An empty entry is an absent one, here as everywhere.
+    EXPECT_EQ(refusal("jar=app.jar\nmodule=\nclass_path=\n"), "accepted");
+}

@@ -60,9 +60,31 @@ public class ExecutableMojo extends AbstractMojo {
     @Parameter(property = "launcher.vmOptions")
     private String vmOptions;
 
-    /** The jar given to Java after {@code -jar}, relative to the working directory. */
-    @Parameter(property = "launcher.jar", defaultValue = "${project.build.finalName}.jar")
+    /**
+     * The jar given to Java after {@code -jar} (with {@code mainClass}, first on the class path),
+     * relative to the working directory; the project's jar when not given, none with {@code module}.
+     */
+    @Parameter(property = "launcher.jar")
     private String jar;
+
+    @Parameter(defaultValue = "${project.build.finalName}", readonly = true)
+    private String finalName;
+
+    /** A main class started from the class path instead of {@code -jar}. */
+    @Parameter(property = "launcher.mainClass")
+    private String mainClass;
+
+    /** Class path entries for {@code mainClass}, separated by {@code ;}, relative to the launcher's folder ({@code lib\*}). */
+    @Parameter(property = "launcher.classPath")
+    private String classPath;
+
+    /** A module ({@code module} or {@code module/class}) started with {@code -m} instead of {@code -jar}. */
+    @Parameter(property = "launcher.module")
+    private String module;
+
+    /** Module path entries for {@code module}, separated by {@code ;}, relative to the launcher's folder. */
+    @Parameter(property = "launcher.modulePath")
+    private String modulePath;
 
     /** End the splash as soon as the application shows a visible window. */
     @Parameter(property = "launcher.waitForWindow", defaultValue = "false")
@@ -207,7 +229,7 @@ public class ExecutableMojo extends AbstractMojo {
         settings.put("splash_seconds", splashSeconds);
         settings.put("bundled_java", bundledJava);
         settings.put("vm_options", vmOptions);
-        settings.put("jar", jar);
+        settings.put("jar", jar != null ? jar : module != null && !module.isEmpty() ? null : finalName + ".jar");
         settings.put("wait_for_window", waitForWindow);
         settings.put("working_dir", workingDir);
         settings.put("min_version", minimumVersion());
@@ -219,6 +241,10 @@ public class ExecutableMojo extends AbstractMojo {
         settings.put("download_url", downloadUrl);
         settings.put("restart_on_exit", restartOnExit);
         settings.put("single_instance", singleInstance);
+        settings.put("main_class", mainClass);
+        settings.put("class_path", classPath);
+        settings.put("module", module);
+        settings.put("module_path", modulePath);
         settings.put("icon", icon == null ? null : icon.toPath());
         settings.put("product_name", productName != null ? productName : oneLine(projectName));
         settings.put("description", description != null ? description : oneLine(projectDescription));

@@ -1,13 +1,17 @@
 package hello;
 
 import java.awt.Font;
+import java.awt.GraphicsEnvironment;
 
 import javax.swing.JFrame;
 import javax.swing.JLabel;
 import javax.swing.SwingConstants;
 import javax.swing.SwingUtilities;
 
-/** A window that says the greeting its launcher gives (or hello), and the arguments it was started with. */
+/**
+ * A window that says the greeting its launcher gives (or hello), and the arguments it was started
+ * with; without a display ({@code -Djava.awt.headless=true}) it prints them instead.
+ */
 public final class Hello {
     private Hello() {
     }
@@ -15,6 +19,10 @@ public final class Hello {
     public static void main(String[] args) {
         String hello = System.getProperty("hello.greeting", "Hello");
         String greeting = args.length == 0 ? hello : hello + ", " + String.join(" ", args);
+        if (GraphicsEnvironment.isHeadless()) {
+            System.out.println(greeting);
+            return;
+        }
         SwingUtilities.invokeLater(() -> {
             JFrame frame = new JFrame("Hello Swing");
             JLabel label = new JLabel(greeting, SwingConstants.CENTER);

@@ -1,0 +1,87 @@
+#include "launcher/java_start.h"
+
+#include <optional>
+
+#include "base/file_system.h"
+#include "base/setting_ids.h"
+#include "base/system_error.h"
+#include "base/text_encoding.h"
+#include "jvm/version.h"
+#include "launcher/settings.h"
+#include "launcher/variables.h"
+#include "process/application_start.h"
+#include "process/argument_file.h"
+#include "process/java_paths.h"
+#include "trace/trace_log.h"
+
+LaunchForm launchFormSetting(const LaunchState& state) {
+    auto expanded = [&](unsigned id) { return expandLauncherVariables(LauncherSettings::text(id), state.executablePath); };
+    LaunchSettings settings{state.jar, LauncherSettings::text(SettingMainClass), expanded(SettingClassPath),
+                            LauncherSettings::text(SettingModule), expanded(SettingModulePath)};
+    return launchFormOf(settings, state.executableDirectory);
+}
+
+std::string releaseVersionOf(const JavaRuntime& runtime) {
+    constexpr std::size_t ReleaseFileLimit = 64 * 1024;
+    if (runtime.home.empty()) return std::string();
+    std::optional<std::string> release = readWholeFile(runtime.home + "\\release", ReleaseFileLimit);
+    return release ? versionFromReleaseFile(*release) : std::string();
+}
+
+namespace {
+
+// The feature version of a version text: 1.8.0_392 is 8, 17.0.2 is 17; 0 when there is none.
+int featureVersionOf(const std::string& version) {
+    std::size_t at = version.compare(0, 2, "1.") == 0 ? 2 : 0;
+    int feature = 0;
+    for (; at < version.size() && version[at] >= '0' && version[at] <= '9' && feature < 100000; ++at)
+        feature = feature * 10 + (version[at] - '0');
+    return feature;
+}
+
+// The paths of the launch form and the application's documents as Java can read them.
+LaunchForm javaReadable(LaunchForm form) {
+    if (form.kind == LaunchKind::Jar && !form.jar.empty()) {
+        std::string jar = javaReadablePath(jarEntry(form.jar));
+        if (jar != jarEntry(form.jar)) form.jar = jar;
+    }
+    for (std::string& entry : form.classPath) entry = javaReadablePath(entry);
+    for (std::string& entry : form.modulePath) entry = javaReadablePath(entry);
+    return form;
+}
+
+std::size_t commandLineLength(const JavaRuntime& runtime, const std::string& arguments) {
+    return widen(fullCommandLine(fullPathOf(runtime.executable), arguments)).size();
+}
+
+} // namespace
+
+Result<JavaStart> javaStartFor(const LaunchState& state, const JavaRuntime& runtime) {
+    std::string bootClassPath;
+    if (state.jdkRequired) {
+        // Java 9 and later hold the compiler and tools as modules and refuse -Xbootclasspath/p.
+        if (fileExists(runtime.home + "\\lib\\modules"))
+            traceLog().trace("JDK with modules: no boot class path");
+        else
+            bootClassPath = buildBootClassPath(runtime.home);
+    }
+    LaunchForm form = javaReadable(state.launchForm);
+    std::string applicationArguments = javaReadableArguments(state.tail.applicationArguments);
+    JavaStart start;
+    start.arguments = javaArguments(state.vmOptions, bootClassPath, form, applicationArguments);
+    std::size_t length = commandLineLength(runtime, start.arguments);
+    if (length < CommandLineLimit) return start;
+
+    int featureVersion = featureVersionOf(releaseVersionOf(runtime));
+    if (!readsArgumentFiles(featureVersion)) return Failure{0, commandLineTooLongText(length, featureVersion, false)};
+    traceLog().trace("The command line is " + std::to_string(length) + " characters long: options in an argument file");
+    Result<std::unique_ptr<ArgumentFile>> file =
+        ArgumentFile::write(argumentFileArguments(state.vmOptions, bootClassPath, form));
+    if (!file) return Failure{file.failure().systemError, file.failure().what + ": " + systemErrorText(file.failure().systemError)};
+    start.arguments = argumentsWithFile(file.value()->path(), form, applicationArguments);
+    start.argumentFile = std::move(file.value());
+    if (commandLineLength(runtime, start.arguments) >= CommandLineLimit)
+        return Failure{0, commandLineTooLongText(length, featureVersion, true)};
+    return start;
+}
+
