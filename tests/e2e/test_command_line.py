@@ -113,15 +113,3 @@ def test_a_runtime_that_is_no_program_reports_the_system_error(scenario):
     assert box["text"].startswith(START_FAILED)
     reason = box["text"][len(START_FAILED):]
     assert reason and reason != "No error" and not reason.endswith("\n")
-
-
-def test_command_line_longer_than_the_system_accepts_is_a_failed_start(scenario):
-    app, java = bundled(scenario)
-    app.with_name("app.exe.vmoptions").write_text("-Dbig=" + "y" * 40000)
-    run = scenario.run(app)
-    assert run.exit_code == 1
-    assert run.app_starts == []
-    # The system's own words for ERROR_FILENAME_EXCED_RANGE (Wine: "File name is too long.").
-    assert len(run.boxes) == 1
-    assert run.boxes[0]["text"].startswith(START_FAILED)
-    assert run.boxes[0]["text"].endswith("too long.")
