@@ -1,12 +1,9 @@
 #include "launcher/java_start.h"
 
-#include <optional>
-
 #include "base/file_system.h"
 #include "base/setting_ids.h"
 #include "base/system_error.h"
 #include "base/text_encoding.h"
-#include "jvm/version.h"
 #include "launcher/settings.h"
 #include "launcher/variables.h"
 #include "process/application_start.h"
@@ -21,23 +18,7 @@ LaunchForm launchFormSetting(const LaunchState& state) {
     return launchFormOf(settings, state.executableDirectory);
 }
 
-std::string releaseVersionOf(const JavaRuntime& runtime) {
-    constexpr std::size_t ReleaseFileLimit = 64 * 1024;
-    if (runtime.home.empty()) return std::string();
-    std::optional<std::string> release = readWholeFile(runtime.home + "\\release", ReleaseFileLimit);
-    return release ? versionFromReleaseFile(*release) : std::string();
-}
-
 namespace {
-
-// The feature version of a version text: 1.8.0_392 is 8, 17.0.2 is 17; 0 when there is none.
-int featureVersionOf(const std::string& version) {
-    std::size_t at = version.compare(0, 2, "1.") == 0 ? 2 : 0;
-    int feature = 0;
-    for (; at < version.size() && version[at] >= '0' && version[at] <= '9' && feature < 100000; ++at)
-        feature = feature * 10 + (version[at] - '0');
-    return feature;
-}
 
 // The paths of the launch form and the application's documents as Java can read them.
 LaunchForm javaReadable(LaunchForm form) {
@@ -72,7 +53,7 @@ Result<JavaStart> javaStartFor(const LaunchState& state, const JavaRuntime& runt
     std::size_t length = commandLineLength(runtime, start.arguments);
     if (length < CommandLineLimit) return start;
 
-    int featureVersion = featureVersionOf(releaseVersionOf(runtime));
+    int featureVersion = runtime.featureVersion.value_or(0);
     if (!readsArgumentFiles(featureVersion)) return Failure{0, commandLineTooLongText(length, featureVersion, false)};
     traceLog().trace("The command line is " + std::to_string(length) + " characters long: options in an argument file");
     Result<std::unique_ptr<ArgumentFile>> file =

@@ -11,9 +11,6 @@
 // expanded in the paths, entries below the launcher's folder).
 LaunchForm launchFormSetting(const LaunchState& state);
 
-// The version the runtime's home names in its release file; "" when unknown.
-std::string releaseVersionOf(const JavaRuntime& runtime);
-
 // What the runtime is started with: its arguments, and the argument file they name when the
 // command line would be too long for process creation without one.
 struct JavaStart {

@@ -220,7 +220,11 @@ void reportStartFailure(const LaunchState& state, const JavaRuntime& runtime, co
     failure.productName = productNameOf(state.executablePath);
     failure.status = status;
     failure.javaExecutable = runtime.executable;
-    failure.javaVersion = releaseVersionOf(runtime);
+    if (!runtime.home.empty()) {
+        constexpr std::size_t ReleaseFileLimit = 64 * 1024;
+        if (std::optional<std::string> release = readWholeFile(runtime.home + "\\release", ReleaseFileLimit))
+            failure.javaVersion = versionFromReleaseFile(*release);
+    }
     failure.commandLine = running.commandLine;
     failure.runtimeMessages = outcome.runtimeMessages;
     failure.lastOutput = running.output ? running.output->lastOutput() : std::string();

@@ -37,6 +37,7 @@ def test_release_folder_and_the_windows_build_of_the_tool(release, tmp_path, win
     pictures = re.findall(r"\]\((docs/[\w-]+\.png)\)", readme)
     assert pictures and all((release / picture).is_file() for picture in pictures)
     assert (release / "samples" / "hello-swing" / "pom.xml").is_file()
+    assert (release / "samples" / "hello-modular" / "src" / "main" / "java" / "module-info.java").is_file()
     # The example names every key once (the tool refuses a key given twice) and is accepted as it is.
     linux = subprocess.run([str(release / "launcher-configure"), "--launcher", str(release / "launcher-i686.exe"),
                             "--settings", str(release / "example.settings"), "--out", str(tmp_path / "linux.exe")],
