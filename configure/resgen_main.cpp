@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "base/setting_ids.h"
+#include "settings_contract/setting_ids.h"
 #include "configure/resources/file_io.h"
 #include "configure/resources/launcher_resources.h"
 #include "configure/resources/res_file.h"
