@@ -60,3 +60,15 @@ const SettingKey* findSettingKey(const std::string& name) {
             if (name == key.name) return &key;
     return nullptr;
 }
+
+std::string keyTableText() {
+    std::string text = "key\tid\tkind\tleast\tmost\twhen_absent\n";
+    for (const std::vector<SettingKey>* table : {&settingKeys(), &metadataKeys()})
+        for (const SettingKey& key : *table) {
+            bool number = key.rule.kind == ValueKind::Number;
+            text += std::string(key.name) + "\t" + std::to_string(key.id) + "\t" + valueKindName(key.rule.kind) + "\t" +
+                    (number ? std::to_string(key.rule.least) : "") + "\t" + (number ? std::to_string(key.rule.most) : "") +
+                    "\t" + key.whenAbsent + "\n";
+        }
+    return text;
+}

@@ -8,7 +8,7 @@
 
 // Every key of a settings file, once: the launcher reads the string table entries by these
 // ids and rules, the configuration tool writes only values that follow them, and the Maven plugin
-// and make-launcher take the table from here (launcher-resgen --key-table prints it).
+// and make-launcher take the table from here (launcher-resgen --key-table writes it).
 //
 // To add a setting: give it an id in setting_ids.h and one entry in settingKeys()
 // (setting_keys.cpp); the rule decides what the tool accepts, the launcher reads it with
@@ -29,3 +29,8 @@ const std::vector<SettingKey>& metadataKeys();
 
 // The key of that name, of either table; nullptr when there is none.
 const SettingKey* findSettingKey(const std::string& name);
+
+// Both tables for other programs (the Maven plugin, tests): a line of tab-separated columns
+// naming them, then one line a key: name, id (0 for the executable's keys), kind, least and most
+// (numbers only, otherwise empty), what the launcher does without it.
+std::string keyTableText();
