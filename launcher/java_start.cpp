@@ -1,7 +1,6 @@
 #include "launcher/java_start.h"
 
 #include "base/file_system.h"
-#include "base/setting_ids.h"
 #include "base/system_error.h"
 #include "base/text_encoding.h"
 #include "launcher/settings.h"
@@ -9,6 +8,7 @@
 #include "process/application_start.h"
 #include "process/argument_file.h"
 #include "process/java_paths.h"
+#include "settings_contract/setting_ids.h"
 #include "trace/trace_log.h"
 
 LaunchForm launchFormSetting(const LaunchState& state) {
