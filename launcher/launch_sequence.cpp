@@ -4,7 +4,7 @@
 #include <string>
 
 #include "base/file_system.h"
-#include "base/setting_ids.h"
+#include "settings_contract/setting_ids.h"
 #include "base/system_error.h"
 #include "base/utf8.h"
 #include "jvm/boot_class_path.h"
@@ -147,7 +147,7 @@ std::optional<JavaRuntime> findRuntime(const LaunchState& state) {
         log.trace(entered.failure().what + ": " + systemErrorText(entered.failure().systemError));
 
     std::string minimum = LauncherSettings::text(SettingMinimumVersion);
-    if (minimum.empty()) minimum = "1.3";
+    if (minimum.empty()) minimum = DefaultMinimumVersion;
     std::string maximum = LauncherSettings::text(SettingMaximumVersion);
     SearchRequest request{minimum, maximum, state.jdkRequired, state.javaExecutableName,
                           state.executableDirectory,
@@ -161,7 +161,7 @@ std::optional<JavaRuntime> findRuntime(const LaunchState& state) {
         showCannotStartDialog(state.jdkRequired, minimum, maximum, LauncherSettings::text(SettingDownloadUrl));
         return std::nullopt;
     }
-    JavaRuntime runtime{answer.executable, answer.home};
+    JavaRuntime runtime{answer.executable, answer.home, featureVersionOf(answer.version)};
     if (state.consoleLauncher || state.consoleWindow) {
         // A bundled javaw.exe has its console twin beside it.
         std::string console = consoleJavaBeside(runtime.executable);
