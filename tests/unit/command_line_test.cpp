@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "jvm/boot_class_path.h"
+#include "jvm/console_java.h"
 #include "process/command_line.h"
 
 TEST(CommandLine, EmptyOptionsLeaveTwoBlanksBeforeJar) {
@@ -55,7 +57,10 @@ TEST(CommandLine, QuotedArgumentsSplitBackExactly) {
         "plain", "two words", "", "tab\there", "C:\\My Apps\\lib\\", "trailing\\\\", "say \"hi\"", "\\\"x\\",
         "a\\b\\\\c", "Приложение 2", "ends in quote\"", "\"", "\\"};
     std::string line;
-    for (const std::string& argument : arguments) line += (line.empty() ? "" : " ") + quotedArgument(argument);
+    for (const std::string& argument : arguments) {
+        if (!line.empty()) line += ' ';
+        line += quotedArgument(argument);
+    }
     std::vector<ArgumentSpan> split = splitArguments(line);
     ASSERT_EQ(split.size(), arguments.size()) << line;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
