@@ -58,7 +58,10 @@ Result<JavaStart> javaStartFor(const LaunchState& state, const JavaRuntime& runt
     traceLog().trace("The command line is " + std::to_string(length) + " characters long: options in an argument file");
     Result<std::unique_ptr<ArgumentFile>> file =
         ArgumentFile::write(argumentFileArguments(state.vmOptions, bootClassPath, form));
-    if (!file) return Failure{file.failure().systemError, file.failure().what + ": " + systemErrorText(file.failure().systemError)};
+    if (!file) {
+        const Failure& failure = file.failure();
+        return Failure{failure.systemError, failure.what + ": " + systemErrorText(failure.systemError)};
+    }
     start.arguments = argumentsWithFile(file.value()->path(), form, applicationArguments);
     start.argumentFile = std::move(file.value());
     if (commandLineLength(runtime, start.arguments) >= CommandLineLimit)

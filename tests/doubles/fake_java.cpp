@@ -153,7 +153,8 @@ std::string argumentFileRecords(int argc, LPWSTR* argv) {
         std::wstring text(static_cast<size_t>(size), L'\0');
         MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
         std::string escaped;
-        for (char c : utf8(text.c_str())) escaped += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
+        for (char c : utf8(text.c_str()))
+            escaped += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
         records += "argfile=" + (in.is_open() ? escaped : std::string("missing")) + "\n";
     }
     return records;
