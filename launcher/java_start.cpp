@@ -20,15 +20,14 @@ LaunchForm launchFormSetting(const LaunchState& state) {
 
 namespace {
 
-// The paths of the launch form and the application's documents as Java can read them.
-LaunchForm javaReadable(LaunchForm form) {
-    if (form.kind == LaunchKind::Jar && !form.jar.empty()) {
-        std::string jar = javaReadablePath(jarEntry(form.jar));
-        if (jar != jarEntry(form.jar)) form.jar = jar;
+// The paths of the launch form as Java can read them.
+void makeJavaReadable(LaunchForm& form) {
+    if (form.kind == LaunchKind::Jar) {
+        std::string jar = jarEntry(form.jar), readable = javaReadablePath(jar);
+        if (readable != jar) form.jar = readable;
     }
-    for (std::string& entry : form.classPath) entry = javaReadablePath(entry);
-    for (std::string& entry : form.modulePath) entry = javaReadablePath(entry);
-    return form;
+    for (std::vector<std::string>* entries : {&form.classPath, &form.modulePath})
+        for (std::string& entry : *entries) entry = javaReadablePath(entry);
 }
 
 std::size_t commandLineLength(const JavaRuntime& runtime, const std::string& arguments) {
@@ -46,7 +45,8 @@ Result<JavaStart> javaStartFor(const LaunchState& state, const JavaRuntime& runt
         else
             bootClassPath = buildBootClassPath(runtime.home);
     }
-    LaunchForm form = javaReadable(state.launchForm);
+    LaunchForm form = state.launchForm;
+    makeJavaReadable(form);
     std::string applicationArguments = javaReadableArguments(state.tail.applicationArguments);
     JavaStart start;
     start.arguments = javaArguments(state.vmOptions, bootClassPath, form, applicationArguments);

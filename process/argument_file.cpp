@@ -49,13 +49,14 @@ std::string groupedNumber(std::size_t number) {
 std::string commandLineTooLongText(std::size_t length, int featureVersion, bool withArgumentFile) {
     std::string text = "The application cannot start: its Java command line is " + groupedNumber(length) +
                        " characters long, and Windows starts programs with at most " +
-                       groupedNumber(CommandLineLimit - 1) + ".";
+                       groupedNumber(CommandLineLimit - 1) + ". ";
     if (withArgumentFile)
-        return text + " Even with its options in an argument file, what remains (the application's "
-                      "arguments) is too long.";
-    if (featureVersion <= 0)
-        return text + " The version of the Java runtime is not known, so its options cannot be "
-                      "given in an argument file (Java 9 and later read one).";
-    return text + " Java " + std::to_string(featureVersion) +
-           " cannot read its options from an argument file; Java 9 and later can.";
+        text += "Even with its options in an argument file, what remains (the application's arguments) is too long.";
+    else if (featureVersion <= 0)
+        text += "The version of the Java runtime is not known, so its options cannot be given in an argument file "
+                "(Java 9 and later read one).";
+    else
+        text += "Java " + std::to_string(featureVersion) +
+                " cannot read its options from an argument file; Java 9 and later can.";
+    return text;
 }
