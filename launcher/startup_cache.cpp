@@ -1,0 +1,228 @@
+#include "launcher/startup_cache.h"
+
+#include <windows.h>
+
+#include <optional>
+
+#include "base/file_system.h"
+#include "base/setting_ids.h"
+#include "base/system_error.h"
+#include "base/text_encoding.h"
+#include "jvm/version.h"
+#include "launcher/settings.h"
+#include "launcher/startup_cache_rules.h"
+#include "launcher/variables.h"
+#include "ui/start_failure_report.h"
+
+namespace {
+
+constexpr const char* TracePrefix = "Startup cache: ";
+
+// Size and time of last change, the text a changed file changes; empty when it is not there.
+std::string fileStamp(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (path.empty() || !GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data)) return std::string();
+    return std::to_string(data.nFileSizeHigh) + ":" + std::to_string(data.nFileSizeLow) + ":" +
+           std::to_string(data.ftLastWriteTime.dwHighDateTime) + ":" + std::to_string(data.ftLastWriteTime.dwLowDateTime);
+}
+
+// The file version of the launcher's version resource ("1.0.0.0"); empty when it has none.
+std::string launcherFileVersion(const std::string& executablePath) {
+    std::wstring path = widen(executablePath);
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    if (size == 0) return std::string();
+    std::vector<BYTE> version(size);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!GetFileVersionInfoW(path.c_str(), 0, size, version.data()) ||
+        !VerQueryValueW(version.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed ||
+        length < sizeof(VS_FIXEDFILEINFO))
+        return std::string();
+    return std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+           std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionLS));
+}
+
+int runtimeFeatureVersion(const JavaRuntime& runtime) {
+    if (runtime.home.empty()) return 0;
+    constexpr std::size_t ReleaseFileLimit = 64 * 1024;
+    std::optional<std::string> release = readWholeFile(runtime.home + "\\release", ReleaseFileLimit);
+    return release ? featureVersionOf(versionFromReleaseFile(*release)) : 0;
+}
+
+StartupCacheKey cacheKeyFor(const LaunchState& state, const JavaRuntime& runtime) {
+    StartupCacheKey key;
+    key.application = state.executablePath;
+    key.runtime = runtime.executable;
+    std::string release = runtime.home.empty() ? std::string() : fileStamp(runtime.home + "\\release");
+    key.runtimeBuild = release.empty() ? "exe " + fileStamp(runtime.executable) : "release " + release;
+    // The jar is taken from the working directory, the current directory by now.
+    key.applicationBuild = "jar " + fileStamp(fullPathOf(state.jar)) + "\nlauncher " +
+                           launcherFileVersion(state.executablePath) + "\noptions " + state.vmOptions;
+    return key;
+}
+
+Result<void> makeFolder(const std::string& folder) {
+    if (CreateDirectoryW(widen(folder).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) return {};
+    DWORD error = GetLastError();
+    std::size_t parentEnd = folder.find_last_of('\\');
+    if (error != ERROR_PATH_NOT_FOUND || parentEnd == std::string::npos || parentEnd == 0)
+        return Failure{error, "cannot create " + folder};
+    if (Result<void> parent = makeFolder(folder.substr(0, parentEnd)); !parent) return parent;
+    if (!CreateDirectoryW(widen(folder).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return Failure{GetLastError(), "cannot create " + folder};
+    return {};
+}
+
+// Whether a file can be made in the folder: the runtime only finds out when it writes the cache,
+// at exit, and some runtimes then end with a failure status.
+Result<void> folderTakesFiles(const std::string& folder) {
+    std::string probe = folder + "\\write-test.tmp";
+    HANDLE file = CreateFileW(widen(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return Failure{GetLastError(), "cannot write in " + folder};
+    CloseHandle(file);
+    return {};
+}
+
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(widen(folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(narrow(found.cFileName, wcslen(found.cFileName)));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// Runtimes write their archives read-only; a cache still mapped by a running application cannot
+// go until it ends, and the next start tries again.
+Result<void> removeCache(const std::string& path) {
+    std::wstring wide = widen(path);
+    SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!DeleteFileW(wide.c_str())) return Failure{GetLastError(), "cannot remove " + path};
+    return {};
+}
+
+std::string failureText(const Failure& failure) {
+    return failure.what + " (" + systemErrorText(failure.systemError) + ")";
+}
+
+std::string cacheHeader(const std::string& path) {
+    std::string header;
+    HANDLE file = CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return header;
+    char bytes[StartupCacheHeaderSize];
+    DWORD count = 0;
+    if (ReadFile(file, bytes, sizeof bytes, &count, nullptr)) header.assign(bytes, count);
+    CloseHandle(file);
+    return header;
+}
+
+// Java turns its command line into the ANSI code page: a path with characters that code page
+// lacks is given by its short form, and is of no use where it has none.
+std::optional<std::string> pathJavaCanRead(const std::string& folder, const std::string& name) {
+    auto readable = [](const std::string& path) {
+        std::wstring wide = widen(path);
+        BOOL lost = FALSE;
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0,
+                            nullptr, &lost);
+        return !lost;
+    };
+    std::string path = folder + "\\" + name;
+    if (readable(path)) return path;
+    std::wstring wide = widen(folder);
+    DWORD size = GetShortPathNameW(wide.c_str(), nullptr, 0);
+    std::wstring shortForm(size, L'\0');
+    DWORD length = size ? GetShortPathNameW(wide.c_str(), shortForm.data(), size) : 0;
+    if (length == 0 || length >= size) return std::nullopt;
+    std::string shortPath = narrow(shortForm.data(), length) + "\\" + name;
+    if (readable(shortPath)) return shortPath;
+    return std::nullopt;
+}
+
+std::string cacheFolderFor(const std::string& executablePath, const std::string& localAppData) {
+    std::string product = configuredProductName(executablePath);
+    if (product.empty()) product = launcherVariable("LAUNCHER_NAME", executablePath).value_or(std::string());
+    return localAppData + "\\" + startupCacheFolderName(product) + "\\startup-cache";
+}
+
+// The reason the launcher adds no cache of its own, or nothing when it may.
+std::optional<std::string> reasonForNone(const LaunchState& state, int featureVersion) {
+    std::optional<std::string> switchedOff = environmentVariable(StartupCacheVariable);
+    if (switchedOff && startupCacheTurnedOff(*switchedOff))
+        return std::string("off for this start (") + StartupCacheVariable + "=" + *switchedOff + ")";
+    std::string own = ownCacheOption(state.vmOptions);
+    for (const char* variable : {"JDK_JAVA_OPTIONS", "JAVA_TOOL_OPTIONS"})
+        if (own.empty()) {
+            std::string found = ownCacheOption(environmentVariable(variable).value_or(std::string()));
+            if (!found.empty()) own = found + " in " + variable;
+        }
+    if (!own.empty()) return "none, the application's options choose their own (" + own + ")";
+    if (featureVersion == 0) return std::string("none, the runtime's version is unknown (no release file)");
+    if (startupCacheKindFor(featureVersion) == StartupCacheKind::None)
+        return "none for Java " + std::to_string(featureVersion) + " (it needs Java 13 or later)";
+    return std::nullopt;
+}
+
+} // namespace
+
+StartupCacheChoice chooseStartupCache(const LaunchState& state, const JavaRuntime& runtime) {
+    StartupCacheChoice choice;
+    if (!LauncherSettings::flag(SettingStartupCache)) return choice;
+    auto trace = [&choice](const std::string& line) { choice.trace.push_back(TracePrefix + line); };
+    int featureVersion = runtimeFeatureVersion(runtime);
+    if (std::optional<std::string> reason = reasonForNone(state, featureVersion)) {
+        trace(*reason);
+        return choice;
+    }
+    StartupCacheKind kind = startupCacheKindFor(featureVersion);
+    std::string localAppData = environmentVariable("LOCALAPPDATA").value_or(std::string());
+    if (localAppData.empty()) {
+        trace("none, LOCALAPPDATA is not set");
+        return choice;
+    }
+    std::string folder = cacheFolderFor(state.executablePath, localAppData);
+    if (Result<void> made = makeFolder(folder); !made) {
+        trace("none, " + failureText(made.failure()));
+        return choice;
+    }
+
+    std::string name = startupCacheFileName(cacheKeyFor(state, runtime), kind);
+    for (const std::string& outdated : outdatedStartupCaches(namesIn(folder), name)) {
+        Result<void> removed = removeCache(folder + "\\" + outdated);
+        trace(removed ? "removed the outdated " + outdated : failureText(removed.failure()));
+    }
+    std::string path = folder + "\\" + name;
+    bool exists = fileExists(path);
+    if (exists && !startupCacheLooksUsable(kind, cacheHeader(path))) {
+        Result<void> removed = removeCache(path);
+        if (!removed) {
+            trace("none, " + name + " is no cache the runtime can use and " + failureText(removed.failure()));
+            return choice;
+        }
+        trace(name + " is no cache the runtime can use: it is made again");
+        exists = false;
+    }
+    if (startupCacheWrites(kind, exists)) {
+        if (Result<void> writable = folderTakesFiles(folder); !writable) {
+            trace("none, " + failureText(writable.failure()));
+            return choice;
+        }
+    }
+    std::optional<std::string> javaPath = pathJavaCanRead(folder, name);
+    if (!javaPath) {
+        trace("none, Java cannot read the path " + path + " in the system's code page");
+        return choice;
+    }
+    choice.options = startupCacheOptions(kind, *javaPath, exists);
+    std::string use = kind == StartupCacheKind::DynamicArchive ? "made or brought up to date at exit"
+                      : exists                                  ? "in use"
+                                                                : "made by this start at its exit";
+    trace("Java " + std::to_string(featureVersion) + ", " + startupCacheKindName(kind) + ", " + use + ": " +
+          choice.options);
+    return choice;
+}
