@@ -99,3 +99,11 @@ std::string versionFromReleaseFile(const std::string& text) {
     }
     return std::string();
 }
+
+std::optional<int> featureVersionOf(const std::string& version) {
+    if (!startsWithDigit(version)) return std::nullopt;
+    std::vector<std::uint64_t> components = comparableComponents(version);
+    // A feature version past any real one is as good as unknown.
+    if (components[0] > 100000) return std::nullopt;
+    return static_cast<int>(components[0]);
+}
