@@ -8,7 +8,6 @@
 #include "base/setting_ids.h"
 #include "base/system_error.h"
 #include "base/text_encoding.h"
-#include "jvm/version.h"
 #include "launcher/settings.h"
 #include "launcher/startup_cache_rules.h"
 #include "launcher/variables.h"
@@ -41,13 +40,6 @@ std::string launcherFileVersion(const std::string& executablePath) {
         return std::string();
     return std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
            std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionLS));
-}
-
-int runtimeFeatureVersion(const JavaRuntime& runtime) {
-    if (runtime.home.empty()) return 0;
-    constexpr std::size_t ReleaseFileLimit = 64 * 1024;
-    std::optional<std::string> release = readWholeFile(runtime.home + "\\release", ReleaseFileLimit);
-    return release ? featureVersionOf(versionFromReleaseFile(*release)) : 0;
 }
 
 StartupCacheKey cacheKeyFor(const LaunchState& state, const JavaRuntime& runtime) {
@@ -162,7 +154,7 @@ std::optional<std::string> reasonForNone(const LaunchState& state, int featureVe
             if (!found.empty()) own = found + " in " + variable;
         }
     if (!own.empty()) return "none, the application's options choose their own (" + own + ")";
-    if (featureVersion == 0) return std::string("none, the runtime's version is unknown (no release file)");
+    if (featureVersion == 0) return std::string("none, the runtime's version is unknown");
     if (startupCacheKindFor(featureVersion) == StartupCacheKind::None)
         return "none for Java " + std::to_string(featureVersion) + " (it needs Java 13 or later)";
     return std::nullopt;
@@ -174,7 +166,7 @@ StartupCacheChoice chooseStartupCache(const LaunchState& state, const JavaRuntim
     StartupCacheChoice choice;
     if (!LauncherSettings::flag(SettingStartupCache)) return choice;
     auto trace = [&choice](const std::string& line) { choice.trace.push_back(TracePrefix + line); };
-    int featureVersion = runtimeFeatureVersion(runtime);
+    int featureVersion = runtime.featureVersion.value_or(0);
     if (std::optional<std::string> reason = reasonForNone(state, featureVersion)) {
         trace(*reason);
         return choice;

@@ -24,26 +24,6 @@ const char* startupCacheKindName(StartupCacheKind kind) {
     return "none";
 }
 
-int featureVersionOf(const std::string& version) {
-    auto numberAt = [&](std::size_t at, std::size_t& end) {
-        int value = 0;
-        end = at;
-        while (end < version.size() && version[end] >= '0' && version[end] <= '9' && value < 100000)
-            value = value * 10 + (version[end++] - '0');
-        return value;
-    };
-    std::size_t end = 0;
-    int first = numberAt(0, end);
-    if (end == 0) return 0;
-    // Java 8 and older call themselves 1.N.
-    if (first == 1 && end < version.size() && version[end] == '.') {
-        std::size_t after = 0;
-        int second = numberAt(end + 1, after);
-        if (after > end + 1) return second;
-    }
-    return first;
-}
-
 std::string ownCacheOption(const std::string& vmOptions) {
     static const char* const cacheOptions[] = {
         "-XX:SharedArchiveFile=", "-XX:ArchiveClassesAtExit=", "-XX:+AutoCreateSharedArchive",

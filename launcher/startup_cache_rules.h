@@ -20,10 +20,6 @@ StartupCacheKind startupCacheKindFor(int featureVersion);
 // How the trace names a kind ("dynamic class-data archive", ...).
 const char* startupCacheKindName(StartupCacheKind kind);
 
-// The feature version of a version text: 8 for 1.8.0_391, 17 for 17.0.15, 25 for 25; 0 when the
-// text does not start with a number.
-int featureVersionOf(const std::string& version);
-
 // The first option in the application's own VM options that names a cache or an archive, or turns
 // class sharing off or on by itself (-Xshare:...); empty when there is none. The launcher then adds
 // nothing of its own.
