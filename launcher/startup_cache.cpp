@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr const char* TracePrefix = "Startup cache: ";
+const std::string TracePrefix = "Startup cache: ";
 
 // Size and time of last change, the text a changed file changes; empty when it is not there.
 std::string fileStamp(const std::string& path) {
@@ -45,7 +45,8 @@ std::string launcherFileVersion(const std::string& executablePath) {
 StartupCacheKey cacheKeyFor(const LaunchState& state, const JavaRuntime& runtime) {
     StartupCacheKey key;
     key.application = state.executablePath;
-    key.runtime = runtime.executable;
+    // java.exe and javaw.exe of one home are one runtime, with one cache.
+    key.runtime = runtime.home.empty() ? runtime.executable : runtime.home;
     std::string release = runtime.home.empty() ? std::string() : fileStamp(runtime.home + "\\release");
     key.runtimeBuild = release.empty() ? "exe " + fileStamp(runtime.executable) : "release " + release;
     // The jar is taken from the working directory, the current directory by now.
@@ -98,9 +99,12 @@ Result<void> removeCache(const std::string& path) {
     return {};
 }
 
-std::string failureText(const Failure& failure) {
-    return failure.what + " (" + systemErrorText(failure.systemError) + ")";
+// The system's reason in brackets, when the failure is the system's.
+std::string systemReason(const Failure& failure) {
+    return failure.systemError ? " (" + systemErrorText(failure.systemError) + ")" : std::string();
 }
+
+std::string failureText(const Failure& failure) { return failure.what + systemReason(failure); }
 
 std::string cacheHeader(const std::string& path) {
     std::string header;
@@ -160,61 +164,69 @@ std::optional<std::string> reasonForNone(const LaunchState& state, int featureVe
     return std::nullopt;
 }
 
+// The cache folder, made when it is not there yet.
+Result<std::string> cacheFolder(const LaunchState& state) {
+    std::string localAppData = environmentVariable("LOCALAPPDATA").value_or(std::string());
+    if (localAppData.empty()) return Failure{0, "LOCALAPPDATA is not set"};
+    std::string folder = cacheFolderFor(state.executablePath, localAppData);
+    if (Result<void> made = makeFolder(folder); !made) return made.failure();
+    return folder;
+}
+
+void removeOutdatedCaches(const std::string& folder, const std::string& name, std::vector<std::string>& trace) {
+    for (const std::string& outdated : outdatedStartupCaches(namesIn(folder), name)) {
+        Result<void> removed = removeCache(folder + "\\" + outdated);
+        trace.push_back(TracePrefix + (removed ? "removed the outdated " + outdated : failureText(removed.failure())));
+    }
+}
+
+// Whether a cache of this kind is there to use; a file that is none is removed, so that this
+// start makes it again.
+Result<bool> cacheThere(const std::string& path, const std::string& name, StartupCacheKind kind,
+                        std::vector<std::string>& trace) {
+    if (!fileExists(path)) return false;
+    if (startupCacheLooksUsable(kind, cacheHeader(path))) return true;
+    Result<void> removed = removeCache(path);
+    if (!removed) return Failure{0, name + " is no cache the runtime can use and " + failureText(removed.failure())};
+    trace.push_back(TracePrefix + name + " is no cache the runtime can use: it is made again");
+    return false;
+}
+
+std::string choiceText(StartupCacheKind kind, int featureVersion, bool exists, const std::string& options) {
+    std::string use = kind == StartupCacheKind::DynamicArchive ? "made or brought up to date at exit"
+                      : exists                                  ? "in use"
+                                                                : "made by this start at its exit";
+    return TracePrefix + ("Java " + std::to_string(featureVersion)) + ", " + startupCacheKindName(kind) + ", " + use +
+           ": " + options;
+}
+
 } // namespace
 
 StartupCacheChoice chooseStartupCache(const LaunchState& state, const JavaRuntime& runtime) {
     StartupCacheChoice choice;
     if (!LauncherSettings::flag(SettingStartupCache)) return choice;
-    auto trace = [&choice](const std::string& line) { choice.trace.push_back(TracePrefix + line); };
+    auto none = [&choice](const std::string& reason) {
+        choice.trace.push_back(TracePrefix + reason);
+        return choice;
+    };
     int featureVersion = runtime.featureVersion.value_or(0);
-    if (std::optional<std::string> reason = reasonForNone(state, featureVersion)) {
-        trace(*reason);
-        return choice;
-    }
+    if (std::optional<std::string> reason = reasonForNone(state, featureVersion)) return none(*reason);
     StartupCacheKind kind = startupCacheKindFor(featureVersion);
-    std::string localAppData = environmentVariable("LOCALAPPDATA").value_or(std::string());
-    if (localAppData.empty()) {
-        trace("none, LOCALAPPDATA is not set");
-        return choice;
-    }
-    std::string folder = cacheFolderFor(state.executablePath, localAppData);
-    if (Result<void> made = makeFolder(folder); !made) {
-        trace("none, " + failureText(made.failure()));
-        return choice;
-    }
+    Result<std::string> folder = cacheFolder(state);
+    if (!folder) return none("none, " + folder.failure().what + systemReason(folder.failure()));
 
     std::string name = startupCacheFileName(cacheKeyFor(state, runtime), kind);
-    for (const std::string& outdated : outdatedStartupCaches(namesIn(folder), name)) {
-        Result<void> removed = removeCache(folder + "\\" + outdated);
-        trace(removed ? "removed the outdated " + outdated : failureText(removed.failure()));
+    removeOutdatedCaches(folder.value(), name, choice.trace);
+    std::string path = folder.value() + "\\" + name;
+    Result<bool> exists = cacheThere(path, name, kind, choice.trace);
+    if (!exists) return none("none, " + exists.failure().what);
+    if (startupCacheWrites(kind, exists.value())) {
+        if (Result<void> writable = folderTakesFiles(folder.value()); !writable)
+            return none("none, " + failureText(writable.failure()));
     }
-    std::string path = folder + "\\" + name;
-    bool exists = fileExists(path);
-    if (exists && !startupCacheLooksUsable(kind, cacheHeader(path))) {
-        Result<void> removed = removeCache(path);
-        if (!removed) {
-            trace("none, " + name + " is no cache the runtime can use and " + failureText(removed.failure()));
-            return choice;
-        }
-        trace(name + " is no cache the runtime can use: it is made again");
-        exists = false;
-    }
-    if (startupCacheWrites(kind, exists)) {
-        if (Result<void> writable = folderTakesFiles(folder); !writable) {
-            trace("none, " + failureText(writable.failure()));
-            return choice;
-        }
-    }
-    std::optional<std::string> javaPath = pathJavaCanRead(folder, name);
-    if (!javaPath) {
-        trace("none, Java cannot read the path " + path + " in the system's code page");
-        return choice;
-    }
-    choice.options = startupCacheOptions(kind, *javaPath, exists);
-    std::string use = kind == StartupCacheKind::DynamicArchive ? "made or brought up to date at exit"
-                      : exists                                  ? "in use"
-                                                                : "made by this start at its exit";
-    trace("Java " + std::to_string(featureVersion) + ", " + startupCacheKindName(kind) + ", " + use + ": " +
-          choice.options);
+    std::optional<std::string> javaPath = pathJavaCanRead(folder.value(), name);
+    if (!javaPath) return none("none, Java cannot read the path " + path + " in the system's code page");
+    choice.options = startupCacheOptions(kind, *javaPath, exists.value());
+    choice.trace.push_back(choiceText(kind, featureVersion, exists.value(), choice.options));
     return choice;
 }

@@ -137,7 +137,8 @@ bool startupCacheWrites(StartupCacheKind kind, bool exists) {
 std::string startupCacheFolderName(const std::string& name) {
     std::string folder;
     for (char c : name) {
-        bool forbidden = static_cast<unsigned char>(c) < 32 || std::strchr("<>:\"/\\|?*", c) != nullptr;
+        // Java 25 reads %p in a cache's path as its process id, so '%' goes too.
+        bool forbidden = static_cast<unsigned char>(c) < 32 || std::strchr("<>:\"/\\|?*%", c) != nullptr;
         if (folder.empty() && c == ' ') continue;
         folder += forbidden ? '_' : c;
     }

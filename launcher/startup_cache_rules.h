@@ -32,7 +32,7 @@ bool startupCacheTurnedOff(const std::string& value);
 // What a cache belongs to. Each part is text that changes whenever what it stands for changes.
 struct StartupCacheKey {
     std::string application;      // the launcher's own path: one installation of the application
-    std::string runtime;          // the runtime executable's path
+    std::string runtime;          // the runtime's home (its executable's path when unknown)
     std::string runtimeBuild;     // the runtime's release file (or executable): size and time
     std::string applicationBuild; // jar size and time, the launcher's version, the VM options
 };
@@ -61,6 +61,6 @@ std::string startupCacheOptions(StartupCacheKind kind, const std::string& file, 
 // Whether the runtime writes the cache during this start (so the folder must take a file).
 bool startupCacheWrites(StartupCacheKind kind, bool exists);
 
-// A product or launcher name as a folder name: characters that no file name may hold become '_',
-// leading blanks and trailing dots and blanks go; "launcher" when nothing is left.
+// A product or launcher name as a folder name: characters that no file name may hold, and '%',
+// become '_'; leading blanks and trailing dots and blanks go; "launcher" when nothing is left.
 std::string startupCacheFolderName(const std::string& name);

@@ -185,3 +185,12 @@ def test_a_restart_uses_the_cache_its_first_run_made_and_the_report_shows_the_op
     [report] = run.reports
     assert "-XX:ArchiveClassesAtExit=" in started(run)["cmdline"]
     assert started(run)["cmdline"] in report["text"]
+
+
+def test_the_console_runtime_of_the_same_home_uses_the_same_cache(scenario):
+    app, env, folder = cached_app(scenario, "17")
+    scenario.run(app, env=env)
+    [name] = caches(folder)
+    run = scenario.run(app, args=["-c"], env=env)
+    assert started(run)["exe"].endswith("\\java.exe")
+    assert started(run)["cache-used"] == w(folder / name) and caches(folder) == [name]

@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string folder = startupCacheFolderName(text);
     if (folder.empty() || folder.back() == '.' || folder.back() == ' ' || folder.front() == ' ') __builtin_trap();
     for (char c : folder)
-        if (static_cast<unsigned char>(c) < 32 || std::strchr("<>:\"/\\|?*", c)) __builtin_trap();
+        if (static_cast<unsigned char>(c) < 32 || std::strchr("<>:\"/\\|?*%", c)) __builtin_trap();
 
     for (StartupCacheKind kind : {StartupCacheKind::None, StartupCacheKind::ArchiveAtExit,
                                   StartupCacheKind::DynamicArchive, StartupCacheKind::AheadOfTimeCache}) {

@@ -140,6 +140,7 @@ TEST(StartupCache, AFileIsUsableOnlyWithTheMagicNumberOfItsKind) {
 TEST(StartupCache, FolderNamesHoldNoCharacterAFileNameMayNot) {
     EXPECT_EQ(startupCacheFolderName("My App"), "My App");
     EXPECT_EQ(startupCacheFolderName("Quill: Pro/Edition?"), "Quill_ Pro_Edition_");
+    EXPECT_EQ(startupCacheFolderName("Top%pick"), "Top_pick");
     EXPECT_EQ(startupCacheFolderName("  Tools 2.0. . "), "Tools 2.0");
     EXPECT_EQ(startupCacheFolderName("Grüß"), "Grüß");
     EXPECT_EQ(startupCacheFolderName(std::string("a\tb\x01", 4)), "a_b_");
