@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "base/file_system.h"
-#include "base/setting_ids.h"
+#include "settings_contract/setting_ids.h"
 #include "base/system_error.h"
 #include "base/text_encoding.h"
 #include "launcher/settings.h"
