@@ -5,13 +5,13 @@
 #include <optional>
 
 #include "base/file_system.h"
-#include "settings_contract/setting_ids.h"
 #include "base/system_error.h"
 #include "base/text_encoding.h"
 #include "launcher/settings.h"
 #include "launcher/startup_cache_rules.h"
 #include "launcher/variables.h"
-#include "ui/start_failure_report.h"
+#include "settings_contract/setting_ids.h"
+#include "ui/product_name.h"
 
 namespace {
 
