@@ -70,7 +70,8 @@ Result<void> makeFolder(const std::string& folder) {
 // Whether a file can be made in the folder: the runtime only finds out when it writes the cache,
 // at exit, and some runtimes then end with a failure status.
 Result<void> folderTakesFiles(const std::string& folder) {
-    std::string probe = folder + "\\write-test.tmp";
+    // Named after the process: two starts at once do not stand in each other's way.
+    std::string probe = folder + "\\write-test-" + std::to_string(GetCurrentProcessId()) + ".tmp";
     HANDLE file = CreateFileW(widen(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE) return Failure{GetLastError(), "cannot write in " + folder};
