@@ -173,7 +173,7 @@ def test_the_variable_turns_it_off_for_one_start_and_the_setting_off_leaves_no_t
     assert "-XX:" not in started(run)["cmdline"] and cache_lines(run) == []
 
 
-def test_a_restart_uses_the_cache_its_first_run_made_and_the_report_shows_the_options(scenario):
+def test_a_restart_uses_the_cache_its_first_run_made_the_report_and_the_trace_file_show_the_options(scenario):
     app, env, folder = cached_app(scenario, "25", settings={"restart_on_exit": "3"}, exit_codes="3,0")
     run = scenario.run(app, env=env)
     assert ["-XX:AOTCacheOutput=" in r["cmdline"] for r in run.app_starts] == [True, False]
@@ -185,6 +185,17 @@ def test_a_restart_uses_the_cache_its_first_run_made_and_the_report_shows_the_op
     [report] = run.reports
     assert "-XX:ArchiveClassesAtExit=" in started(run)["cmdline"]
     assert started(run)["cmdline"] in report["text"]
+
+    # With -d the trace file holds the choice.
+    started_in = scenario.dir / "start"
+    started_in.mkdir()
+    app, env, folder = cached_app(scenario, "21")
+    run = scenario.run(app, args=["-d"], env=env, cwd=started_in)
+    lines = cache_lines(run)
+    assert lines[-1].startswith("Startup cache: Java 21, dynamic class-data archive, ")
+    written = (started_in / "launcher-trace.txt").read_bytes()[3:].decode("utf-8").splitlines()
+    assert [t for t in written if t.startswith("Startup cache: ")] == lines
+    assert run.exit_code == 0
 
 
 def test_the_console_runtime_of_the_same_home_uses_the_same_cache(scenario):
