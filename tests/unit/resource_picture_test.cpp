@@ -69,6 +69,18 @@ Bytes gif(bool withImage) {
     return out;
 }
 
+// A GIF whose logical screen is `screen` wide and whose first image is `image` wide, both 2 high.
+Bytes gifWithImageWidth(std::uint16_t screen, std::uint16_t image) {
+    Bytes out = gif(true);
+    out[6] = static_cast<std::uint8_t>(screen);
+    out[7] = static_cast<std::uint8_t>(screen >> 8);
+    std::size_t descriptor = 13 + 6;
+    out[descriptor + 5] = static_cast<std::uint8_t>(image);
+    out[descriptor + 6] = static_cast<std::uint8_t>(image >> 8);
+    out[descriptor + 7] = 2;
+    return out;
+}
+
 Bytes jpeg(std::uint16_t width, std::uint16_t height) {
     return Bytes{0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F',
                  // the frame: precision, height, width, one component
@@ -143,6 +155,59 @@ TEST(SplashPicture, TextExecutablesAndCutPicturesAreRefusedWithTheReason) {
     cutJpeg.resize(12);
     EXPECT_EQ(splashProblem(cutJpeg), "a JPEG picture cut short");
     EXPECT_EQ(splashProblem(jpeg(5, 0)), "a JPEG picture without pixels");
+}
+
+TEST(SplashPicture, AGifIsAsLargeAsItsFirstImage) {
+    EXPECT_EQ(splashProblem(gifWithImageWidth(100, 9000)), "a picture larger than 8192 pixels on a side");
+    EXPECT_EQ(splashProblem(gifWithImageWidth(100, 60)), "accepted GIF 100x2");
+    EXPECT_EQ(splashProblem(gifWithImageWidth(100, 300)), "accepted GIF 300x2");
+}
+
+namespace {
+
+// Offsets in jpeg(): the frame's marker, precision and component count; the scan's marker.
+constexpr std::size_t FrameMarker = 9, FramePrecision = 12, FrameComponents = 17, FrameSampling = 19;
+constexpr std::size_t ScanComponents = 25, ScanComponentId = 26, CodedPixels = 31;
+
+Bytes changed(Bytes bytes, std::size_t at, std::uint8_t value) {
+    bytes[at] = value;
+    return bytes;
+}
+
+} // namespace
+
+TEST(SplashPicture, OnlyJpegsABaselineOrProgressiveDecoderOpensAreAccepted) {
+    const Bytes good = jpeg(5, 5);
+    ASSERT_EQ(good[FrameMarker], 0xC0);
+    EXPECT_EQ(splashProblem(changed(good, FrameMarker, 0xC1)), "accepted JPEG 5x5"); // extended
+    EXPECT_EQ(splashProblem(changed(good, FrameMarker, 0xC2)), "accepted JPEG 5x5"); // progressive
+    const std::string refused = "a JPEG picture in a form the launcher cannot show";
+    for (std::uint8_t frame : {0xC3, 0xC5, 0xC6, 0xC7, 0xC9, 0xCA, 0xCB, 0xCD, 0xCE, 0xCF}) // lossless, hierarchical, arithmetic
+        EXPECT_EQ(splashProblem(changed(good, FrameMarker, frame)), refused) << int(frame);
+    EXPECT_EQ(splashProblem(changed(good, FramePrecision, 12)), refused);
+    EXPECT_EQ(splashProblem(changed(good, FrameComponents, 3)), refused); // three listed in room for one
+    EXPECT_EQ(splashProblem(changed(good, FrameComponents, 0)), refused);
+    EXPECT_EQ(splashProblem(changed(good, FrameSampling, 0x51)), refused);
+    EXPECT_EQ(splashProblem(changed(good, ScanComponents, 2)), refused);
+    EXPECT_EQ(splashProblem(changed(good, ScanComponentId, 7)), refused); // a component the frame lacks
+    Bytes twoFrames = good;
+    twoFrames.insert(twoFrames.begin() + FrameMarker - 1, good.begin() + FrameMarker - 1, good.begin() + FrameMarker + 12);
+    EXPECT_EQ(splashProblem(twoFrames), refused);
+}
+
+TEST(SplashPicture, AJpegCutShortInItsPixelsIsRefused) {
+    const Bytes good = jpeg(5, 5);
+    for (std::size_t cut : {CodedPixels, CodedPixels + 1, good.size() - 1}) {
+        Bytes cutShort(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(cut));
+        EXPECT_EQ(splashProblem(cutShort), "a JPEG picture cut short in its pixels") << cut;
+    }
+    // Stuffed bytes and restart markers are part of the coded pixels; a second scan may follow.
+    Bytes stuffed = good;
+    stuffed.insert(stuffed.begin() + CodedPixels, {0xFF, 0x00, 0xFF, 0xD3, 0x55});
+    EXPECT_EQ(splashProblem(stuffed), "accepted JPEG 5x5");
+    Bytes progressive = changed(good, FrameMarker, 0xC2);
+    progressive.insert(progressive.end() - 2, good.begin() + ScanComponents - 4, good.end() - 2);
+    EXPECT_EQ(splashProblem(progressive), "accepted JPEG 5x5");
 }
 
 TEST(IconFile, ImagesAreCheckedAgainstTheirDirectoryEntries) {
