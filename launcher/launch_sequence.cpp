@@ -150,7 +150,7 @@ std::optional<JavaRuntime> findRuntime(const LaunchState& state) {
         showCannotStartDialog(state.jdkRequired, minimum, maximum, LauncherSettings::text(SettingDownloadUrl));
         return std::nullopt;
     }
-    JavaRuntime runtime{answer.executable, answer.home};
+    JavaRuntime runtime{answer.executable, answer.home, featureVersionOf(answer.version)};
     if (state.consoleLauncher || state.consoleWindow) {
         // A bundled javaw.exe has its console twin beside it.
         std::string console = consoleJavaBeside(runtime.executable);

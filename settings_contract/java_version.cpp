@@ -81,3 +81,11 @@ bool versionRangeCanBeMet(const std::string& minimum, const std::string& maximum
     // components, so the minimum itself is the first candidate that could fit.
     return versionAtMost(maximum, minimum.empty() ? DefaultMinimumVersion : minimum);
 }
+
+std::optional<int> featureVersionOf(const std::string& version) {
+    if (!startsWithDigit(version)) return std::nullopt;
+    std::vector<std::uint64_t> components = comparableComponents(version);
+    // A feature version past any real one is as good as unknown.
+    if (components[0] > 100000) return std::nullopt;
+    return static_cast<int>(components[0]);
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 // Java versions as min_version and max_version name them and as the launcher compares them
@@ -27,3 +28,8 @@ bool isJavaVersion(const std::string& text);
 // Whether some runtime can be at least `minimum` (DefaultMinimumVersion when empty) and at most
 // `maximum` (none when empty). Both must be Java versions.
 bool versionRangeCanBeMet(const std::string& minimum, const std::string& maximum);
+
+// The feature version of a version text by the same rule: its first number, or its second for
+// 1.N (1.8.0_391 is 8, 17.0.15 is 17, 25-ea is 25); nothing when the text does not begin with a
+// digit.
+std::optional<int> featureVersionOf(const std::string& version);
