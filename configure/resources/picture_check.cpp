@@ -128,14 +128,68 @@ bool jpegFrameFits(const std::uint8_t* segment, std::uint32_t length) {
     return true;
 }
 
-// A scan header that names one to four of the frame's components, listed whole.
-bool jpegScanFits(const std::uint8_t* segment, std::uint32_t length, const std::uint8_t* frame) {
+// The quantisation and Huffman tables defined so far, by their numbers 0 to 3.
+struct JpegTables {
+    bool quantisation[4] = {};
+    bool dc[4] = {};
+    bool ac[4] = {};
+};
+
+// A DQT segment: one or more tables of 64 entries of 8 or 16 bits, each with its number.
+bool readQuantisationTables(const std::uint8_t* segment, std::uint32_t length, JpegTables& tables) {
+    std::uint32_t at = 2;
+    while (at < length) {
+        std::uint32_t precision = segment[at] >> 4, number = segment[at] & 15;
+        std::uint32_t size = 1 + 64 * (precision + 1);
+        if (precision > 1 || number > 3 || at + size > length) return false;
+        tables.quantisation[number] = true;
+        at += size;
+    }
+    return length > 2;
+}
+
+// A DHT segment: one or more tables, each its class and number, 16 counts and as many symbols.
+bool readHuffmanTables(const std::uint8_t* segment, std::uint32_t length, JpegTables& tables) {
+    std::uint32_t at = 2;
+    while (at < length) {
+        std::uint32_t tableClass = segment[at] >> 4, number = segment[at] & 15;
+        if (tableClass > 1 || number > 3 || at + 17 > length) return false;
+        std::uint32_t symbols = 0;
+        for (std::uint32_t i = 1; i <= 16; ++i) symbols += segment[at + i];
+        if (symbols == 0 || symbols > 256 || at + 17 + symbols > length) return false;
+        (tableClass == 0 ? tables.dc : tables.ac)[number] = true;
+        at += 17 + symbols;
+    }
+    return length > 2;
+}
+
+// A scan header that names one to four of the frame's components, listed whole, with the tables
+// its coding needs defined before it: the components' quantisation tables, and the DC and AC
+// Huffman tables of a sequential scan (a progressive scan codes either DC or AC coefficients,
+// and refining DC coefficients needs no table). The coefficients and bits of a progressive scan
+// are those such a decoder takes.
+bool jpegScanFits(const std::uint8_t* segment, std::uint32_t length, const std::uint8_t* frame, bool progressive,
+                  const JpegTables& tables) {
     std::uint32_t components = segment[2];
     if (components < 1 || components > 4 || length != 6 + 2 * components) return false;
+    std::uint32_t spectralStart = segment[3 + 2 * components], spectralEnd = segment[4 + 2 * components];
+    std::uint32_t approximationHigh = segment[5 + 2 * components] >> 4, approximationLow = segment[5 + 2 * components] & 15;
+    // A progressive scan codes the DC coefficients of its components, or one band of AC
+    // coefficients of one component; each refinement takes one bit more.
+    if (progressive) {
+        bool band = spectralStart == 0 ? spectralEnd == 0 : spectralEnd >= spectralStart && spectralEnd <= 63 && components == 1;
+        bool bits = approximationLow <= 13 && (approximationHigh == 0 || approximationHigh == approximationLow + 1);
+        if (!band || !bits) return false;
+    }
+    bool needsDc = !progressive || (spectralStart == 0 && approximationHigh == 0);
+    bool needsAc = !progressive || spectralStart > 0;
     for (std::uint32_t i = 0; i < components; ++i) {
-        bool inFrame = false;
-        for (std::uint32_t j = 0; j < frame[7]; ++j) inFrame = inFrame || frame[8 + 3 * j] == segment[3 + 2 * i];
-        if (!inFrame) return false;
+        const std::uint8_t* frameComponent = nullptr;
+        for (std::uint32_t j = 0; j < frame[7]; ++j)
+            if (frame[8 + 3 * j] == segment[3 + 2 * i]) frameComponent = frame + 8 + 3 * j;
+        if (!frameComponent || !tables.quantisation[frameComponent[2]]) return false;
+        std::uint32_t dc = segment[4 + 2 * i] >> 4, ac = segment[4 + 2 * i] & 15;
+        if (dc > 3 || ac > 3 || (needsDc && !tables.dc[dc]) || (needsAc && !tables.ac[ac])) return false;
     }
     return true;
 }
@@ -155,7 +209,8 @@ Result<PictureFacts> checkJpeg(const std::uint8_t* data, std::size_t size) {
     std::size_t at = 2;
     std::optional<PictureFacts> frame;
     const std::uint8_t* frameHeader = nullptr;
-    bool scanned = false;
+    bool progressive = false, scanned = false;
+    JpegTables tables;
     while (at + 2 <= size) {
         if (data[at] != 0xFF) return failure("a JPEG picture with a broken marker");
         std::uint8_t marker = data[at + 1];
@@ -185,11 +240,16 @@ Result<PictureFacts> checkJpeg(const std::uint8_t* data, std::size_t size) {
                 return failure("a JPEG picture in a form the launcher cannot show");
             frame = PictureFacts{"JPEG", bigEndian16(segment + 5), bigEndian16(segment + 3)};
             frameHeader = segment;
+            progressive = marker == 0xC2;
         }
+        if (marker == 0xDB && !readQuantisationTables(segment, length, tables))
+            return failure("a JPEG picture in a form the launcher cannot show");
+        if (marker == 0xC4 && !readHuffmanTables(segment, length, tables))
+            return failure("a JPEG picture in a form the launcher cannot show");
         at += 2 + length;
         if (marker == 0xDA) { // a scan: its coded pixels follow
             if (!frame) return failure("a JPEG picture without a frame header");
-            if (length < 3 || !jpegScanFits(segment, length, frameHeader))
+            if (length < 3 || !jpegScanFits(segment, length, frameHeader, progressive, tables))
                 return failure("a JPEG picture in a form the launcher cannot show");
             if (!skipScanData(data, size, at)) return failure("a JPEG picture cut short in its pixels");
             scanned = true;

@@ -145,11 +145,19 @@ def gif(screen_width, image_width):
             + b"\x2C" + struct.pack("<HHHH", 0, 0, image_width, 2) + bytes([0, 2, 2, 0x4C, 0x01, 0]) + b"\x3B")
 
 
-def jpeg(frame=0xC0, precision=8, components=1, scan=True, end=True):
-    """A JPEG of 5 x 5 pixels: its frame header, one scan with two bytes of coded pixels, its end."""
+def jpeg(frame=0xC0, precision=8, components=1, tables=True, scan=True, end=True):
+    """A JPEG of 5 x 5 pixels: its frame header, the tables the scan needs (quantisation table 0,
+    DC and AC Huffman tables 0 of one code each), one scan with two bytes of coded pixels, its end."""
     out = b"\xFF\xD8\xFF\xE0\x00\x04JF"
     out += bytes([0xFF, frame, 0, 11, precision, 0, 5, 0, 5, components, 1, 0x11, 0])
-    if scan:
+    if tables:
+        out += b"\xFF\xDB\x00\x43\x00" + bytes([1] * 64)
+        for table_class in (0x00, 0x10):
+            out += bytes([0xFF, 0xC4, 0, 20, table_class, 1]) + bytes(15) + b"\x00"
+    if scan and frame == 0xC2:  # the DC coefficients, then the AC band 1 to 63
+        out += bytes([0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 0, 0, 0x12, 0x34])
+        out += bytes([0xFF, 0xDA, 0, 8, 1, 1, 0, 1, 63, 0, 0x12, 0x34])
+    elif scan:
         out += bytes([0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 63, 0, 0x12, 0x34])
     return out + (b"\xFF\xD9" if end else b"")
 
@@ -165,6 +173,8 @@ def picture_reproducers():
         "fault22-jpeg-arithmetic-frame": jpeg(frame=0xC9),
         "fault22-jpeg-12-bit": jpeg(precision=12),
         "fault22-jpeg-three-components-listed-as-one": jpeg(components=3),
+        "fault22-jpeg-without-its-tables": jpeg(tables=False),
+        "fault22-jpeg-progressive-scan-of-all-coefficients": jpeg(frame=0xC2)[:-26] + jpeg()[-14:],
         "fault22-jpeg-cut-after-its-scan-header": jpeg(end=False)[:-2],
         "fault22-jpeg-without-its-end": jpeg(end=False),
     }
