@@ -24,7 +24,8 @@ enum SettingId : unsigned {
     SettingClassPath = 114,        // text: class path entries separated by ';', for main_class
     SettingModule = 115,           // text: module (or module/class) started with -m
     SettingModulePath = 116,       // text: module path entries separated by ';', for module
+    SettingStartupCache = 119,     // flag: a startup cache per user, runtime and application version
 };
 
 constexpr unsigned FirstSettingId = SettingSplash;
-constexpr unsigned LastSettingId = SettingModulePath;
+constexpr unsigned LastSettingId = SettingStartupCache;

@@ -44,6 +44,7 @@ const std::vector<SettingKey>& settingKeys() {
         {"module", SettingModule, Text, "none", "module (or module/class) started with -m instead of -jar"},
         {"module_path", SettingModulePath, Text, "none",
          "module path entries separated by ';', relative to the launcher's folder"},
+        {"startup_cache", SettingStartupCache, Flag, "off", "a startup cache made on the user's PC for the runtime (flag)"},
     };
     return keys;
 }

@@ -12,7 +12,7 @@ import pytest
 from PIL import Image
 
 from pe_resources import read_resources, string_table
-from setting_keys import built_key_table
+from setting_keys import built_key_table, parse_key_table
 from wine_session import BUILD, ROOT
 from wine_session import windows_path as w
 
@@ -121,8 +121,16 @@ def test_the_modular_sample_starts_its_module_from_the_module_path(maven, scenar
     assert refused.returncode != 0 and "module cannot be given together with jar" in refused.stdout
 
 
-def tool_keys():
-    """The settings file's keys as the build's key table lists them, with their ids."""
+def tool_keys(plugin_jar):
+    """The settings file's keys as the key table in the plugin jar lists them, with their ids."""
+    with zipfile.ZipFile(plugin_jar) as jar:
+        table = parse_key_table(jar.read("windows-launcher/setting-keys.tsv").decode("utf-8"))
+    settings = {row["key"]: int(row["id"]) for row in table if row["id"] != "0"}
+    metadata = [row["key"] for row in table if row["id"] == "0"]
+    return settings, metadata
+
+
+def tool_keys_of_the_build():
     table = built_key_table()
     return {row["key"]: int(row["id"]) for row in table if row["id"] != "0"}, [row["key"] for row in table if row["id"] == "0"]
 
@@ -138,7 +146,9 @@ PLAUSIBLE = {"min_version": "11", "max_version": "21", "download_url": "https://
 
 
 def test_every_setting_of_the_tool_is_a_parameter_and_reaches_its_entry(maven, wine_session, tmp_path):
-    settings, metadata = tool_keys()
+    settings, metadata = tool_keys(maven.jar)
+    # The plugin carries the table its launchers were built with.
+    assert (settings, metadata) == tool_keys_of_the_build()
     assert len(settings) >= 17 and "copyright" in metadata
     with zipfile.ZipFile(maven.jar) as jar:
         descriptor = jar.read("META-INF/maven/plugin.xml").decode()
