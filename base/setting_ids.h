@@ -20,7 +20,9 @@ enum SettingId : unsigned {
     SettingDownloadUrl = 110,      // text: where the cannot-start dialog sends users for Java
     SettingRestartOnExit = 111,    // text: exit statuses that start the application again
     SettingSingleInstance = 112,   // flag: a second start brings the running application forward
+    SettingUserVmOptions = 117,    // text: the user's own options file, read after the shipped options
+    SettingMaxHeapPercent = 118,   // text: P[,FLOOR_MB[,CAP_MB]], -Xmx as a share of physical memory
 };
 
 constexpr unsigned FirstSettingId = SettingSplash;
-constexpr unsigned LastSettingId = SettingSingleInstance;
+constexpr unsigned LastSettingId = SettingMaxHeapPercent;

@@ -10,6 +10,7 @@
 #include "jvm/runtime_search.h"
 #include "jvm/version.h"
 #include "jvm/win32_search_system.h"
+#include "launcher/java_options.h"
 #include "launcher/launch_state.h"
 #include "launcher/paths.h"
 #include "launcher/restart_setting.h"
@@ -21,7 +22,6 @@
 #include "process/application_runner.h"
 #include "process/application_start.h"
 #include "process/command_line.h"
-#include "process/vm_options_file.h"
 #include "trace/trace_log.h"
 #include "ui/cannot_start_dialog.h"
 #include "ui/messages.h"
@@ -103,9 +103,7 @@ std::optional<int> readSettings(const std::string& commandLine, LaunchState& sta
     state.executablePath = *ownPath;
     state.executableDirectory = *directory;
 
-    state.vmOptions =
-        expandLauncherVariables(readVmOptionsFile(*ownPath).value_or(LauncherSettings::text(SettingVmOptions)), *ownPath);
-    log.trace(state.vmOptions);
+    state.vmOptionPieces = readVmOptionPieces(*ownPath);
     state.jar = LauncherSettings::text(SettingJar);
     log.trace(state.jar);
 
@@ -254,6 +252,7 @@ int runLauncher(HINSTANCE instance, const std::string& commandLine, int showComm
     if (std::optional<int> exitCode = readSettings(commandLine, state)) return *exitCode;
     std::optional<JavaRuntime> runtime = findRuntime(state);
     if (!runtime) return 1;
+    state.vmOptions = vmOptionsForRuntime(state.vmOptionPieces, *runtime);
 
     WaitPolicy policy = decideWaitPolicy(state.waitChoices);
     SplashPicture splashPicture;

@@ -10,6 +10,7 @@
 #include "launcher/single_instance.h"
 #include "launcher/switches.h"
 #include "process/application_runner.h"
+#include "process/vm_options.h"
 #include "ui/monitor_decisions.h"
 
 // The state of one launch as the settings phase leaves it: what the switches, the string table
@@ -23,7 +24,8 @@ struct LaunchState {
     std::string javaExecutableName = "javaw.exe";
     std::string executablePath;
     std::string executableDirectory;
-    std::string vmOptions;
+    VmOptionPieces vmOptionPieces; // shipped, then the user's; chosen by version once the runtime is known
+    std::string vmOptions;         // the options given to the chosen runtime
     std::string jar;
     WaitChoices waitChoices;
     InstanceMarker instance; // with single_instance: the marker of this launch's application

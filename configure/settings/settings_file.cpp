@@ -3,8 +3,10 @@
 #include <cctype>
 #include <cstdint>
 
+#include "base/heap_share.h"
 #include "base/setting_ids.h"
 #include "base/utf8.h"
+#include "base/version_range.h"
 
 const char* const DefaultMinimumVersion = "1.3";
 
@@ -25,7 +27,8 @@ const std::vector<SettingKey>& settingKeys() {
         {"stay_alive", SettingStayAlive, Flag, "stay until the application has ended and return its status (flag)"},
         {"splash_seconds", SettingSplashSeconds, SplashSeconds, "length of the splash phase in seconds (number)"},
         {"bundled_java", SettingBundledJava, Text, "Java executable shipped with the application (relative path)"},
-        {"vm_options", SettingVmOptions, Text, "VM arguments used when there is no .vmoptions file"},
+        {"vm_options", SettingVmOptions, {ValueKind::VmOptions},
+         "VM arguments used when there is no .vmoptions file ([24+]-option: only for those Java versions)"},
         {"jar", SettingJar, Text, "the application's jar file, given to Java after -jar"},
         {"wait_for_window", SettingWaitForWindow, Flag, "end the splash at the application's first window (flag)"},
         {"working_dir", SettingWorkingDirectory, Text, "working directory, relative to the launcher's folder"},
@@ -40,6 +43,10 @@ const std::vector<SettingKey>& settingKeys() {
         {"restart_on_exit", SettingRestartOnExit, {ValueKind::ExitStatuses},
          "exit statuses that start the application again (list)"},
         {"single_instance", SettingSingleInstance, Flag, "a second start brings the running application forward (flag)"},
+        {"user_vm_options", SettingUserVmOptions, Text,
+         "the user's own options file, read after the shipped options when it exists (path, variables allowed)"},
+        {"max_heap_percent", SettingMaxHeapPercent, {ValueKind::HeapShare},
+         "maximum heap as a share of physical memory: P[,FLOOR_MB[,CAP_MB]]"},
     };
     return keys;
 }
@@ -183,6 +190,10 @@ std::optional<std::string> valueProblem(const ValueRule& rule, const std::string
     case ValueKind::FileVersion:
         if (parseFileVersion(value)) return std::nullopt;
         return "is not up to four numbers from 0 to 65535 separated by dots";
+    case ValueKind::VmOptions:
+        return vmOptionsProblem(value);
+    case ValueKind::HeapShare:
+        return heapShareProblem(value);
     }
     return std::nullopt;
 }

@@ -114,6 +114,14 @@ public class ExecutableMojo extends AbstractMojo {
     @Parameter(property = "launcher.singleInstance", defaultValue = "false")
     private boolean singleInstance;
 
+    /** The user's own options file, read after the shipped options ({@code %APPDATA%\MyApp\MyApp.vmoptions}). */
+    @Parameter(property = "launcher.userVmOptions")
+    private String userVmOptions;
+
+    /** The maximum heap as a share of physical memory: {@code P[,FLOOR_MB[,CAP_MB]]}. */
+    @Parameter(property = "launcher.maxHeapPercent")
+    private String maxHeapPercent;
+
     /** The executable's icon (an {@code .ico} file). */
     @Parameter(property = "launcher.icon")
     private File icon;
@@ -219,6 +227,8 @@ public class ExecutableMojo extends AbstractMojo {
         settings.put("download_url", downloadUrl);
         settings.put("restart_on_exit", restartOnExit);
         settings.put("single_instance", singleInstance);
+        settings.put("user_vm_options", userVmOptions);
+        settings.put("max_heap_percent", maxHeapPercent);
         settings.put("icon", icon == null ? null : icon.toPath());
         settings.put("product_name", productName != null ? productName : oneLine(projectName));
         settings.put("description", description != null ? description : oneLine(projectDescription));
