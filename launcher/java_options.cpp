@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "base/heap_share.h"
-#include "base/setting_ids.h"
+#include "settings_contract/heap_share.h"
+#include "settings_contract/setting_ids.h"
 #include "jvm/executable_machine.h"
 #include "jvm/win32_search_system.h"
 #include "launcher/launch_state.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "base/file_system.h"
-#include "base/setting_ids.h"
+#include "settings_contract/setting_ids.h"
 #include "base/system_error.h"
 #include "base/utf8.h"
 #include "jvm/runtime_search.h"
@@ -134,7 +134,7 @@ std::optional<JavaRuntime> findRuntime(const LaunchState& state) {
         log.trace(entered.failure().what + ": " + systemErrorText(entered.failure().systemError));
 
     std::string minimum = LauncherSettings::text(SettingMinimumVersion);
-    if (minimum.empty()) minimum = "1.3";
+    if (minimum.empty()) minimum = DefaultMinimumVersion;
     std::string maximum = LauncherSettings::text(SettingMaximumVersion);
     SearchRequest request{minimum, maximum, state.jdkRequired, state.javaExecutableName,
                           state.executableDirectory,

@@ -2,18 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr std::uint32_t SecondsInADay = 24 * 60 * 60;
-
-} // namespace
-
-std::uint32_t startupCheckSeconds(const std::string& text) {
-    if (text.empty() || text.size() > 9 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return DefaultStartupCheckSeconds;
-    return std::min<std::uint32_t>(static_cast<std::uint32_t>(std::stoul(text)), SecondsInADay);
-}
-
 WaitPolicy decideWaitPolicy(const WaitChoices& choices) {
     WaitPolicy policy;
     policy.splash = choices.splash;

@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+// startupCheckSeconds: the seconds of the start watch, as the setting is read.
+#include "settings_contract/setting_values.h"
+
 // How long the launcher stays once the application has started, decided once from the settings
 // and switches (decideWaitPolicy), and the waiting itself as decisions on events (WaitTracker),
 // apart from the window and process calls.
@@ -38,11 +41,6 @@ struct WaitPolicy {
     std::uint32_t watchMilliseconds = 0;
     bool reportFailure = false;
 };
-
-// Seconds of the start watch: 10 when absent, 0 (off) when written so; a value that is not a
-// plain decimal number counts as absent, and long ones are capped at a day.
-constexpr std::uint32_t DefaultStartupCheckSeconds = 10;
-std::uint32_t startupCheckSeconds(const std::string& text);
 
 WaitPolicy decideWaitPolicy(const WaitChoices& choices);
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "base/heap_share.h"
+#include "settings_contract/heap_share.h"
 #include "base/version_range.h"
 #include "process/vm_options.h"
 

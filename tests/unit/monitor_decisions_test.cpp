@@ -44,10 +44,11 @@ TEST(WaitPolicy, OneStayForEachConfiguration) {
 TEST(WaitPolicy, WatchAndSplashTimes) {
     EXPECT_EQ(decideWaitPolicy(plain()).watchMilliseconds, 10000u);
     EXPECT_EQ(decideWaitPolicy(with([](WaitChoices& c) { c.startupCheck = std::string("3"); })).watchMilliseconds, 3000u);
-    for (const char* notANumber : {"-1", "3s", " 3", "abc", "9999999999"})
+    for (const char* notANumber : {"-1", "3s", " 3", "abc", "+3", ""})
         EXPECT_EQ(startupCheckSeconds(notANumber), DefaultStartupCheckSeconds) << notANumber;
     EXPECT_EQ(startupCheckSeconds("999999999"), 86400u);
-    EXPECT_EQ(startupCheckSeconds("0"), 0u);
+    EXPECT_EQ(startupCheckSeconds("9999999999"), 86400u);
+    for (const char* zero : {"0", "-0", "0000000000"}) EXPECT_EQ(startupCheckSeconds(zero), 0u) << zero; // off, as the tool writes it
     for (int seconds : {0, -4}) {
         WaitChoices splash;
         splash.splash = true;

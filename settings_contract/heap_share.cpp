@@ -1,4 +1,4 @@
-#include "base/heap_share.h"
+#include "settings_contract/heap_share.h"
 
 #include <vector>
 
