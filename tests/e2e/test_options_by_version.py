@@ -1,7 +1,9 @@
 """VM options by Java version, options files in every encoding an editor writes, the user's own
 options file, the heap as a share of memory, and one shipped runtime per architecture."""
-import shutil
+import os
+import shlex
 import struct
+import subprocess
 
 import pytest
 
@@ -191,3 +193,52 @@ def test_an_installed_arm64_kit_never_beats_a_runnable_one_by_version(scenario):
     assert (f"Left out {homes['jdk-21-arm64']}\\bin\\javaw.exe: an ARM64 program, which this PC cannot run"
             in run.traces)
     assert f"Installed runtime chosen: {homes['jdk-17-x64']}" in run.traces
+
+
+JDKS = {17: "/usr/lib/jvm/java-17-openjdk-amd64", 25: "/usr/lib/jvm/temurin-25-jdk-amd64"}
+# Each refused by one of the two: Java 24 and later refuse to allow the Security Manager; compact
+# object headers are an option from Java 25 on, unknown to 17.
+REAL_OPTIONS_FILE = (
+    "-Dcheck=1\n"
+    "[24+] --enable-native-access=ALL-UNNAMED\n"
+    "[-23] -Djava.security.manager=allow\n"
+    "[25+] -XX:+UseCompactObjectHeaders\n"
+    "[9-16] --illegal-access=permit\n"
+)
+HELLO = """public final class Hello {
+    public static void main(String[] args) {
+        System.out.println("Hello from Java " + Runtime.version().feature() + ", check=" + System.getProperty("check"));
+    }
+}
+"""
+
+
+@pytest.fixture(scope="module")
+def hello_jar(tmp_path_factory):
+    """A jar that prints the Java version it runs on, built with the real Java 17 kit."""
+    folder = tmp_path_factory.mktemp("hello")
+    (folder / "Hello.java").write_text(HELLO)
+    (folder / "manifest.txt").write_text("Main-Class: Hello\n")
+    kit = JDKS[17] + "/bin/"
+    subprocess.run([kit + "javac", "--release", "17", "-d", str(folder), str(folder / "Hello.java")], check=True)
+    subprocess.run([kit + "jar", "cfm", str(folder / "app.jar"), str(folder / "manifest.txt"), "-C", str(folder),
+                    "Hello.class"], check=True)
+    return folder / "app.jar"
+
+
+@pytest.mark.skipif(not all(os.path.isdir(home) for home in JDKS.values()), reason="needs the JDKs 17 and 25")
+@pytest.mark.parametrize("feature, version", [(17, "17.0.15"), (25, "25.0.3")])
+def test_real_runtimes_accept_the_options_passed_for_their_version(scenario, hello_jar, feature, version):
+    app, java = shipped(scenario, version)
+    app.with_name("app.exe.vmoptions").write_text(REAL_OPTIONS_FILE)
+    given = shlex.split(options_of(scenario.run(app), java))
+    java_here = JDKS[feature] + "/bin/java"
+    ran = subprocess.run([java_here, *given, "-jar", str(hello_jar)], capture_output=True, text=True, timeout=60)
+    assert ran.returncode == 0, ran.stderr
+    assert ran.stdout == f"Hello from Java {feature}, check=1\n"
+    # What the other version alone gets would stop this one: the choice is what lets it start.
+    other = {17: "-XX:+UseCompactObjectHeaders", 25: "-Djava.security.manager=allow"}[feature]
+    assert other not in given
+    refused = subprocess.run([java_here, *given, other, "-jar", str(hello_jar)], capture_output=True, text=True,
+                             timeout=60)
+    assert refused.returncode != 0
