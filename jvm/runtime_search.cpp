@@ -86,6 +86,7 @@ struct Runtime {
     std::string executable;
     std::string home;    // "" when it cannot be known
     std::string version; // "" until a stage learns it
+    Machine machine = Machine::Unknown; // until its header is read
 };
 
 std::string withoutTrailingBackslashes(std::string path) {
@@ -131,9 +132,10 @@ public:
         bool higher = best_.executable.empty() || !versionAtLeast(version, bestVersion_);
         // Lower than the best: never read, it cannot win.
         if (!higher && !versionAtLeast(bestVersion_, version)) return true;
-        std::optional<std::size_t> rank = architectureRank(runtime.executable);
+        Machine machine = Machine::Unknown;
+        std::optional<std::size_t> rank = architectureRank(runtime.executable, machine);
         if (!rank) return false;
-        if (higher || *rank < bestRank_) take(runtime, version, *rank);
+        if (higher || *rank < bestRank_) take(runtime, version, *rank, machine);
         return true;
     }
     const Runtime& best() const { return best_; }
@@ -142,8 +144,8 @@ private:
     // Each executable's header is read once, and only where it may decide: for a runtime that
     // would be the best by its version, or ties with the best. Nothing when the PC cannot run it;
     // an executable whose header cannot be read ranks after every known one.
-    std::optional<std::size_t> architectureRank(const std::string& executable) {
-        Machine machine = machineOfExecutable(system_.readFileHead(executable, ExecutableHeadBytes));
+    std::optional<std::size_t> architectureRank(const std::string& executable, Machine& machine) {
+        machine = machineOfExecutable(system_.readFileHead(executable, ExecutableHeadBytes));
         std::size_t rank = 0;
         while (rank < preferred_.size() && preferred_[rank] != machine) ++rank;
         if (machine != Machine::Unknown && !preferred_.empty() && rank == preferred_.size()) {
@@ -153,9 +155,10 @@ private:
         }
         return rank;
     }
-    void take(const Runtime& runtime, const std::string& version, std::size_t rank) {
+    void take(const Runtime& runtime, const std::string& version, std::size_t rank, Machine machine) {
         best_ = runtime;
         best_.version = version;
+        best_.machine = machine;
         bestVersion_ = version;
         bestRank_ = rank;
     }
@@ -232,7 +235,7 @@ private:
 
     SearchAnswer answer(Runtime runtime) {
         return SearchAnswer{std::move(runtime.executable), std::move(runtime.home), std::move(runtime.version),
-                            std::move(trace_)};
+                            runtime.machine, std::move(trace_)};
     }
 
     std::string executableIn(const std::string& home) const { return home + "\\bin\\" + request_.executableName; }

@@ -68,6 +68,7 @@ struct SearchAnswer {
     // The version as the stage learnt it (its release file, its probe, its registry key); ""
     // when the stage does not know it.
     std::string version;
+    Machine machine = Machine::Unknown; // as its header says, where the ranking read it
     std::vector<std::string> trace;
 };
 

@@ -57,9 +57,11 @@ std::string heapOption(const std::string& options, const JavaRuntime& runtime) {
         log.trace("Physical memory unknown: no -Xmx from max_heap_percent");
         return std::string();
     }
-    Win32SearchSystem system;
-    bool runtime32Bit =
-        machineOfExecutable(system.readFileHead(runtime.executable, ExecutableHeadBytes)) == Machine::X86;
+    // The search has read the header of most runtimes it chose already.
+    Machine machine = runtime.machine;
+    if (machine == Machine::Unknown)
+        machine = machineOfExecutable(Win32SearchSystem().readFileHead(runtime.executable, ExecutableHeadBytes));
+    bool runtime32Bit = machine == Machine::X86;
     HeapFigure figure = maximumHeapFigure(*share, memory.ullTotalPhys, runtime32Bit);
     static const char* const BoundNames[] = {"the share", "the floor", "the cap", "the most a 32-bit runtime can reserve"};
     std::string option = "-Xmx" + std::to_string(figure.megabytes) + "m";

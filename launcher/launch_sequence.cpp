@@ -148,7 +148,7 @@ std::optional<JavaRuntime> findRuntime(const LaunchState& state) {
         showCannotStartDialog(state.jdkRequired, minimum, maximum, LauncherSettings::text(SettingDownloadUrl));
         return std::nullopt;
     }
-    JavaRuntime runtime{answer.executable, answer.home, featureVersionOf(answer.version)};
+    JavaRuntime runtime{answer.executable, answer.home, featureVersionOf(answer.version), answer.machine};
     if (state.consoleLauncher || state.consoleWindow) {
         // A bundled javaw.exe has its console twin beside it.
         std::string console = consoleJavaBeside(runtime.executable);

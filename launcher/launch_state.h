@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/unique_handle.h"
+#include "jvm/executable_machine.h"
 #include "launcher/single_instance.h"
 #include "launcher/switches.h"
 #include "process/application_runner.h"
@@ -39,6 +40,7 @@ struct JavaRuntime {
     // its probe, or from the registry key it was found under; nothing when the stage that chose it
     // could not tell (the working directory's java, a shipped runtime without a release file).
     std::optional<int> featureVersion;
+    Machine machine = Machine::Unknown; // as its header says, where the search read it
 };
 
 // The start phase's result: the application as it runs. The handles are the launch sequence's

@@ -754,6 +754,7 @@ TEST(RuntimeSearch, OfSeveralBundledRuntimesThePcsOwnIsStarted) {
     EXPECT_EQ(onX64.executable, x64);
     EXPECT_EQ(onX64.home, AppDir + "\\jre-x64");
     EXPECT_EQ(onX64.version, "21.0.5");
+    EXPECT_EQ(onX64.machine, Machine::X64); // read once, by the ranking, and handed on
     EXPECT_EQ(onX64.trace, (std::vector<std::string>{"Search for Jre...", "Try bundled JRE or JDK path: " + arm,
                                                      "Try bundled JRE or JDK path: " + x64,
                                                      "Left out " + arm + ": an ARM64 program, which this PC cannot run",
