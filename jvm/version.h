@@ -13,4 +13,3 @@ std::string versionFromBanner(const std::string& banner);
 // The version a runtime's `release` file names on its JAVA_VERSION="..." line; empty when the
 // file has no such line.
 std::string versionFromReleaseFile(const std::string& text);
-

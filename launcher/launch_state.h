@@ -11,8 +11,8 @@
 #include "launcher/single_instance.h"
 #include "launcher/switches.h"
 #include "process/application_runner.h"
+#include "process/application_wait.h"
 #include "process/vm_options.h"
-#include "ui/monitor_decisions.h"
 
 // The state of one launch as the settings phase leaves it: what the switches, the string table
 // and the VM options file say. Owned by the launch sequence on the main thread.

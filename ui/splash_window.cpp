@@ -93,6 +93,11 @@ bool SplashPicture::load() {
     return true;
 }
 
+HWND createSplashWindow(HINSTANCE instance) {
+    return CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | SS_BITMAP, 0, 0, CW_USEDEFAULT,
+                           CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+}
+
 void showSplash(HWND window, const SplashPicture& picture) {
     BringWindowToTop(window);
     Point at = centredOnScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), picture.size().width,

@@ -13,7 +13,7 @@
 // apart from the window and process calls.
 
 enum class Stay {
-    AtOnce,                 // ends right after the start
+    NotAtAll,               // ends right after the start
     UntilWindowOrWatchTime, // until the application's window, the end of the splash and start watch, or its end
     UntilOutputEnds,        // -d: as above, and until the application's output has ended
     UntilApplicationEnds,   // stay-alive and console launchers: until it ends, returning its status
@@ -32,7 +32,7 @@ struct WaitChoices {
 };
 
 struct WaitPolicy {
-    Stay stay = Stay::AtOnce;
+    Stay stay = Stay::NotAtAll;
     bool splash = false;
     std::uint32_t splashMilliseconds = 0;
     bool splashEndsAtWindow = false;
@@ -105,7 +105,7 @@ private:
 };
 
 // The waiting's view of the system, so that the wait itself is plain logic; the Win32 one
-// lives beside the splash window.
+// is WaitSystem in win32_wait_system.cpp.
 enum class Wake { Application, OutputEnded, OutputArrived, Messages, TimedOut, Failed };
 
 struct WaitRequest {

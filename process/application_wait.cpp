@@ -1,4 +1,4 @@
-#include "ui/monitor_decisions.h"
+#include "process/application_wait.h"
 
 #include <algorithm>
 
@@ -21,7 +21,7 @@ WaitPolicy decideWaitPolicy(const WaitChoices& choices) {
     else if (policy.splash || policy.watchMilliseconds > 0)
         policy.stay = Stay::UntilWindowOrWatchTime;
     else
-        policy.stay = Stay::AtOnce;
+        policy.stay = Stay::NotAtAll;
     return policy;
 }
 
@@ -72,7 +72,7 @@ bool WaitTracker::done() const {
     if (waitFailed_) return true;
     bool outputSettled = outputEnded_ || drainOver_;
     switch (policy_.stay) {
-    case Stay::AtOnce:
+    case Stay::NotAtAll:
         return true;
     case Stay::UntilWindowOrWatchTime:
         // A running application is left to itself; an ended one's last output is read first.
