@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 // Versions compare by the one rule of the settings (versionAtLeast, versionAtMost).
