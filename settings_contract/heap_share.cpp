@@ -16,7 +16,8 @@ std::string trimmed(const std::string& text) {
 // A whole number from 1 to `most` in decimal digits; nothing otherwise.
 std::optional<std::uint64_t> number(const std::string& text, std::uint64_t most) {
     if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
-    std::uint64_t value = std::stoull(text);
+    std::uint64_t value = 0;
+    for (char digit : text) value = value * 10 + static_cast<std::uint64_t>(digit - '0');
     if (value < 1 || value > most) return std::nullopt;
     return value;
 }

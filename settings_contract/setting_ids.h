@@ -22,7 +22,8 @@ enum SettingId : unsigned {
     SettingSingleInstance = 112,   // flag: a second start brings the running application forward
     SettingUserVmOptions = 117,    // text: the user's own options file, read after the shipped options
     SettingMaxHeapPercent = 118,   // text: P[,FLOOR_MB[,CAP_MB]], -Xmx as a share of physical memory
+    SettingStartupCache = 119,     // flag: a startup cache per user, runtime and application version
 };
 
 constexpr unsigned FirstSettingId = SettingSplash;
-constexpr unsigned LastSettingId = SettingMaxHeapPercent;
+constexpr unsigned LastSettingId = SettingStartupCache;

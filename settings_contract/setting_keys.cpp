@@ -43,6 +43,7 @@ const std::vector<SettingKey>& settingKeys() {
          "the user's own options file, read after the shipped options when it exists (path, variables allowed)"},
         {"max_heap_percent", SettingMaxHeapPercent, {ValueKind::HeapShare}, "none",
          "maximum heap as a share of physical memory: P[,FLOOR_MB[,CAP_MB]]"},
+        {"startup_cache", SettingStartupCache, Flag, "off", "a startup cache made on the user's PC for the runtime (flag)"},
     };
     return keys;
 }

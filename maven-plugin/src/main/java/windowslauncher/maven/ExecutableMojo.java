@@ -122,6 +122,10 @@ public class ExecutableMojo extends AbstractMojo {
     @Parameter(property = "launcher.maxHeapPercent")
     private String maxHeapPercent;
 
+    /** A startup cache made on the user's PC for the chosen runtime (Java 13 and later). */
+    @Parameter(property = "launcher.startupCache", defaultValue = "false")
+    private boolean startupCache;
+
     /** The executable's icon (an {@code .ico} file). */
     @Parameter(property = "launcher.icon")
     private File icon;
@@ -230,6 +234,7 @@ public class ExecutableMojo extends AbstractMojo {
         settings.put("single_instance", singleInstance);
         settings.put("user_vm_options", userVmOptions);
         settings.put("max_heap_percent", maxHeapPercent);
+        settings.put("startup_cache", startupCache);
         settings.put("icon", icon == null ? null : icon.toPath());
         settings.put("product_name", productName != null ? productName : oneLine(projectName));
         settings.put("description", description != null ? description : oneLine(projectDescription));
