@@ -1,5 +1,7 @@
 #include "jvm/executable_machine.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::size_t HeaderOffsetField = 0x3C;
@@ -31,15 +33,29 @@ Machine machineOfExecutable(const std::string& head) {
     }
 }
 
-std::vector<Machine> machinesRunOn(Machine pc) {
-    switch (pc) {
-    case Machine::Arm64:
-        return {Machine::Arm64, Machine::X64, Machine::X86};
-    case Machine::X64:
-        return {Machine::X64, Machine::X86};
+std::vector<Machine> machinesRunOn(Machine pc, const std::optional<std::vector<Machine>>& userEnabled) {
+    std::vector<Machine> order;
+    if (pc == Machine::Arm64) order = {Machine::Arm64, Machine::X64, Machine::X86};
+    if (pc == Machine::X64) order = {Machine::X64, Machine::X86};
+    if (pc == Machine::X86) order = {Machine::X86};
+    std::vector<Machine> runs;
+    for (Machine machine : order) {
+        bool enabled = userEnabled ? std::find(userEnabled->begin(), userEnabled->end(), machine) != userEnabled->end()
+                                   : !(pc == Machine::Arm64 && machine == Machine::X64);
+        if (machine == pc || enabled) runs.push_back(machine);
+    }
+    return runs;
+}
+
+const char* machineName(Machine machine) {
+    switch (machine) {
     case Machine::X86:
-        return {Machine::X86};
+        return "x86";
+    case Machine::X64:
+        return "x64";
+    case Machine::Arm64:
+        return "ARM64";
     default:
-        return {};
+        return "unknown";
     }
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,11 @@ constexpr std::size_t ExecutableHeadBytes = 4096;
 // `head` is the start of the file, at most ExecutableHeadBytes are looked at.
 Machine machineOfExecutable(const std::string& head);
 
-// The machines whose runtimes a PC runs, best first: an ARM64 PC runs ARM64, then x64 (emulated),
-// then x86 code; an x64 PC runs x64, then x86; an x86 PC only x86.
-std::vector<Machine> machinesRunOn(Machine pc);
+// The machines whose runtimes a PC runs, best first: its own, then x64 (on ARM64), then x86.
+// `userEnabled`, where the system tells it (GetMachineTypeAttributes, Windows 11 and Server 2022),
+// is the machines whose code runs in user mode there. Without it an ARM64 PC runs Windows 10, which
+// emulates x86 code only (x64 emulation came with Windows 11). An Unknown PC gives no machines.
+std::vector<Machine> machinesRunOn(Machine pc, const std::optional<std::vector<Machine>>& userEnabled = std::nullopt);
+
+// "x86", "x64", "ARM64", "unknown", as traces name them.
+const char* machineName(Machine machine);

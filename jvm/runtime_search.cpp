@@ -86,6 +86,7 @@ struct Runtime {
     std::string executable;
     std::string home;    // "" when it cannot be known
     std::string version; // "" until a stage learns it
+    Machine machine = Machine::Unknown; // until its header is read
 };
 
 std::string withoutTrailingBackslashes(std::string path) {
@@ -119,40 +120,55 @@ std::string placeName(RegistryPlace place, const std::string& key) {
 }
 
 // The one rule that chooses among the runtimes of a stage that fit: the highest version, then the
-// architecture this PC runs best (its own first), then the first one offered.
+// architecture this PC runs best (its own first), then the first one offered. A runtime the PC
+// cannot run at all is left out, traced: started, it would only fail.
 class Ranking {
 public:
-    Ranking(SearchSystem& system, Machine pc) : system_(system), preferred_(machinesRunOn(pc)) {}
+    Ranking(SearchSystem& system, const std::vector<Machine>& runnable, std::vector<std::string>& trace)
+        : system_(system), preferred_(runnable), trace_(trace) {}
 
-    void offer(const Runtime& runtime, const std::string& version) {
-        if (best_.executable.empty() || !versionAtLeast(version, bestVersion_)) return take(runtime, version);
-        if (!versionAtLeast(bestVersion_, version)) return;
-        std::size_t rank = architectureRank(runtime.executable);
-        if (!bestRank_) bestRank_ = architectureRank(best_.executable);
-        if (rank < *bestRank_) take(runtime, version, rank);
+    // False when the runtime is left out because this PC cannot run it.
+    bool offer(const Runtime& runtime, const std::string& version) {
+        bool higher = best_.executable.empty() || !versionAtLeast(version, bestVersion_);
+        // Lower than the best: never read, it cannot win.
+        if (!higher && !versionAtLeast(bestVersion_, version)) return true;
+        Machine machine = Machine::Unknown;
+        std::optional<std::size_t> rank = architectureRank(runtime.executable, machine);
+        if (!rank) return false;
+        if (higher || *rank < bestRank_) take(runtime, version, *rank, machine);
+        return true;
     }
     const Runtime& best() const { return best_; }
 
 private:
-    // Read only where two versions tie: most searches never open an executable.
-    std::size_t architectureRank(const std::string& executable) {
-        Machine machine = machineOfExecutable(system_.readFileHead(executable, ExecutableHeadBytes));
+    // Each executable's header is read once, and only where it may decide: for a runtime that
+    // would be the best by its version, or ties with the best. Nothing when the PC cannot run it;
+    // an executable whose header cannot be read ranks after every known one.
+    std::optional<std::size_t> architectureRank(const std::string& executable, Machine& machine) {
+        machine = machineOfExecutable(system_.readFileHead(executable, ExecutableHeadBytes));
         std::size_t rank = 0;
         while (rank < preferred_.size() && preferred_[rank] != machine) ++rank;
+        if (machine != Machine::Unknown && !preferred_.empty() && rank == preferred_.size()) {
+            trace_.push_back("Left out " + executable + ": an " + machineName(machine) +
+                             " program, which this PC cannot run");
+            return std::nullopt;
+        }
         return rank;
     }
-    void take(const Runtime& runtime, const std::string& version, std::optional<std::size_t> rank = std::nullopt) {
+    void take(const Runtime& runtime, const std::string& version, std::size_t rank, Machine machine) {
         best_ = runtime;
         best_.version = version;
+        best_.machine = machine;
         bestVersion_ = version;
         bestRank_ = rank;
     }
 
     SearchSystem& system_;
-    std::vector<Machine> preferred_;
+    const std::vector<Machine>& preferred_;
+    std::vector<std::string>& trace_;
     Runtime best_;
     std::string bestVersion_;
-    std::optional<std::size_t> bestRank_;
+    std::size_t bestRank_ = 0;
 };
 
 class Search {
@@ -161,17 +177,11 @@ public:
 
     SearchAnswer run() {
         trace(request_.jdkOnly ? "Search for Jdk only..." : "Search for Jre...");
-        std::string bundled = isAbsolutePath(request_.bundledJava)
-                                  ? request_.bundledJava
-                                  : request_.launcherDirectory + "\\" + request_.bundledJava;
-        trace("Try bundled JRE or JDK path: " + bundled);
-        // Without a setting the candidate would be the launcher's own folder, which always exists.
-        if (!request_.bundledJava.empty() && system_.fileExists(bundled)) {
+        if (std::optional<Runtime> bundled = bundledRuntime()) {
             trace("Bundled Jre or jdk found");
-            Runtime runtime{bundled, homeOfExecutable(bundled)};
             // Its release file only: a shipped runtime is never run just to learn its version.
-            runtime.version = releaseVersion(runtime);
-            return answer(runtime);
+            bundled->version = releaseVersion(*bundled);
+            return answer(*bundled);
         }
         if (request_.jdkOnly) {
             trace("Search for Jdk only...");
@@ -194,9 +204,38 @@ public:
 private:
     void trace(const std::string& line) { trace_.push_back(line); }
 
+    // The shipped runtime: the one configured executable that exists, or of several (one per
+    // architecture, separated by ';') those that exist ranked by the architecture rule alone.
+    std::optional<Runtime> bundledRuntime() {
+        std::vector<std::string> entries;
+        std::string::size_type at = 0;
+        while (at <= request_.bundledJava.size()) {
+            std::string::size_type end = request_.bundledJava.find(';', at);
+            if (end == std::string::npos) end = request_.bundledJava.size();
+            std::string entry = request_.bundledJava.substr(at, end - at);
+            std::string::size_type first = entry.find_first_not_of(' '), last = entry.find_last_not_of(' ');
+            if (first != std::string::npos) entries.push_back(entry.substr(first, last - first + 1));
+            at = end + 1;
+        }
+        if (entries.empty()) entries.push_back(std::string()); // traced as before; never a candidate
+        std::vector<Runtime> found;
+        for (const std::string& entry : entries) {
+            std::string path = isAbsolutePath(entry) ? entry : request_.launcherDirectory + "\\" + entry;
+            trace("Try bundled JRE or JDK path: " + path);
+            // Without a setting the candidate would be the launcher's own folder, which always exists.
+            if (!entry.empty() && system_.fileExists(path)) found.push_back(Runtime{path, homeOfExecutable(path)});
+        }
+        // One alone is taken as it is, unread.
+        if (entries.size() == 1) return found.empty() ? std::nullopt : std::optional<Runtime>(found[0]);
+        Ranking best = ranking();
+        for (const Runtime& runtime : found) best.offer(runtime, "0");
+        if (best.best().executable.empty()) return std::nullopt;
+        return best.best();
+    }
+
     SearchAnswer answer(Runtime runtime) {
         return SearchAnswer{std::move(runtime.executable), std::move(runtime.home), std::move(runtime.version),
-                            std::move(trace_)};
+                            runtime.machine, std::move(trace_)};
     }
 
     std::string executableIn(const std::string& home) const { return home + "\\bin\\" + request_.executableName; }
@@ -210,8 +249,8 @@ private:
     }
 
     Ranking ranking() {
-        if (!pc_) pc_ = system_.nativeMachine();
-        return Ranking(system_, *pc_);
+        if (!runnable_) runnable_ = system_.runnableMachines();
+        return Ranking(system_, *runnable_, trace_);
     }
 
     // Probes the java.exe beside the runtime's executable (the console twin of javaw.exe).
@@ -295,8 +334,7 @@ private:
                 if (home.empty()) continue;
                 std::string candidate = executableIn(home);
                 if (system_.fileExists(candidate)) {
-                    best.offer(Runtime{candidate, home}, version);
-                    trace("found");
+                    if (best.offer(Runtime{candidate, home}, version)) trace("found");
                 }
                 trace(candidate);
             }
@@ -483,7 +521,7 @@ private:
 
     const SearchRequest& request_;
     SearchSystem& system_;
-    std::optional<Machine> pc_;
+    std::optional<std::vector<Machine>> runnable_;
     std::vector<std::string> trace_;
 };
 

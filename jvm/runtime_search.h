@@ -44,8 +44,9 @@ public:
     // Where a path that is a link (a symbolic link, or one inside a linked folder) really leads;
     // the path itself when it is none; "" when it cannot be opened.
     virtual std::string finalPath(const std::string& path) = 0;
-    // The machine of this PC itself, whatever the launcher's own architecture.
-    virtual Machine nativeMachine() = 0;
+    // The machines whose programs this PC runs, best first (machinesRunOn), whatever the
+    // launcher's own architecture.
+    virtual std::vector<Machine> runnableMachines() = 0;
     // Runs this java.exe with -version.
     virtual ProbedVersion probeVersion(const std::string& javaExecutable) = 0;
 };
@@ -56,7 +57,9 @@ struct SearchRequest {
     bool jdkOnly = false;
     std::string executableName;    // javaw.exe, or java.exe for a console
     std::string launcherDirectory; // without a trailing backslash
-    std::string bundledJava;       // relative to the launcher's directory, or absolute; "" when not configured
+    // Relative to the launcher's directory, or absolute; "" when not configured. Several, separated
+    // by ';', for runtimes of several architectures: of those that exist, the one this PC runs best.
+    std::string bundledJava;
 };
 
 struct SearchAnswer {
@@ -65,6 +68,7 @@ struct SearchAnswer {
     // The version as the stage learnt it (its release file, its probe, its registry key); ""
     // when the stage does not know it.
     std::string version;
+    Machine machine = Machine::Unknown; // as its header says, where the ranking read it
     std::vector<std::string> trace;
 };
 
@@ -80,5 +84,6 @@ std::string homeOfExecutable(const std::string& executable);
 // runtimes (Java and vendor registry keys, PATH, install, package-manager and IDE folders); then
 // the working directory. Registry reads look at the machine's keys, then at the user's, each in
 // the 64-bit view first, then in the 32-bit one. Within a stage one rule chooses among the
-// runtimes that fit: the highest version, then the PC's own architecture, then the first found.
+// runtimes that fit: the highest version, then the PC's own architecture, then the first found;
+// a runtime this PC cannot run (an ARM64 one on x64 Windows) is left out.
 SearchAnswer findJavaRuntime(const SearchRequest& request, SearchSystem& system);

@@ -153,7 +153,9 @@ std::string Win32SearchSystem::finalPath(const std::string& path) {
     return narrow(name);
 }
 
-Machine Win32SearchSystem::nativeMachine() {
+namespace {
+
+Machine nativeMachine() {
     // Windows 10 1709 and later name the PC's machine even to an emulated (x64 on ARM64) process;
     // looked up, not imported, so older systems still start the launcher.
     using IsWow64Process2Call = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
@@ -174,6 +176,26 @@ Machine Win32SearchSystem::nativeMachine() {
         return Machine::Unknown;
     }
 }
+
+// Windows 11 and Server 2022 say which machines' code runs in user mode; nothing on older systems.
+std::optional<std::vector<Machine>> userEnabledMachines() {
+    using GetMachineTypeAttributesCall = HRESULT(WINAPI*)(USHORT, int*);
+    auto getAttributes = reinterpret_cast<GetMachineTypeAttributesCall>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetMachineTypeAttributes")));
+    if (!getAttributes) return std::nullopt;
+    constexpr int UserEnabled = 0x1; // MACHINE_ATTRIBUTES
+    std::vector<Machine> enabled;
+    for (Machine machine : {Machine::X86, Machine::X64, Machine::Arm64}) {
+        int attributes = 0;
+        if (FAILED(getAttributes(static_cast<USHORT>(machine), &attributes))) return std::nullopt;
+        if (attributes & UserEnabled) enabled.push_back(machine);
+    }
+    return enabled;
+}
+
+} // namespace
+
+std::vector<Machine> Win32SearchSystem::runnableMachines() { return machinesRunOn(nativeMachine(), userEnabledMachines()); }
 
 ProbedVersion Win32SearchSystem::probeVersion(const std::string& javaExecutable) {
     return probeJavaVersion(javaExecutable);

@@ -15,6 +15,6 @@ public:
     std::optional<std::string> readSmallFile(const std::string& path) override;
     std::string readFileHead(const std::string& path, std::size_t limit) override;
     std::string finalPath(const std::string& path) override;
-    Machine nativeMachine() override;
+    std::vector<Machine> runnableMachines() override;
     ProbedVersion probeVersion(const std::string& javaExecutable) override;
 };

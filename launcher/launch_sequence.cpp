@@ -13,6 +13,7 @@
 #include "jvm/version.h"
 #include "jvm/win32_search_system.h"
 #include "launcher/java_start.h"
+#include "launcher/java_options.h"
 #include "launcher/launch_state.h"
 #include "launcher/paths.h"
 #include "launcher/restart_setting.h"
@@ -25,7 +26,6 @@
 #include "process/application_runner.h"
 #include "process/application_start.h"
 #include "process/command_line.h"
-#include "process/vm_options_file.h"
 #include "process/win32_wait_system.h"
 #include "trace/trace_log.h"
 #include "ui/cannot_start_dialog.h"
@@ -116,9 +116,7 @@ std::optional<int> readSettings(LaunchState& state) {
     state.executablePath = *ownPath;
     state.executableDirectory = *directory;
 
-    state.vmOptions =
-        expandLauncherVariables(readVmOptionsFile(*ownPath).value_or(LauncherSettings::text(SettingVmOptions)), *ownPath);
-    log.trace(state.vmOptions);
+    state.vmOptionPieces = readVmOptionPieces(*ownPath);
     state.jar = LauncherSettings::text(SettingJar);
     log.trace(state.jar);
     state.launchForm = launchFormSetting(state);
@@ -164,7 +162,7 @@ std::optional<JavaRuntime> findRuntime(const LaunchState& state) {
         showCannotStartDialog(state.jdkRequired, minimum, maximum, LauncherSettings::text(SettingDownloadUrl));
         return std::nullopt;
     }
-    JavaRuntime runtime{answer.executable, answer.home, featureVersionOf(answer.version)};
+    JavaRuntime runtime{answer.executable, answer.home, featureVersionOf(answer.version), answer.machine};
     if (state.consoleLauncher || state.consoleWindow) {
         // A bundled javaw.exe has its console twin beside it.
         std::string console = consoleJavaBeside(runtime.executable);
@@ -267,6 +265,7 @@ int runLauncher(HINSTANCE instance, const std::string& commandLine, int showComm
     if (std::optional<int> exitCode = readSettings(state)) return *exitCode;
     std::optional<JavaRuntime> runtime = findRuntime(state);
     if (!runtime) return 1;
+    state.vmOptions = vmOptionsForRuntime(state.vmOptionPieces, *runtime);
 
     WaitPolicy policy = decideWaitPolicy(state.waitChoices);
     SplashPicture splashPicture;

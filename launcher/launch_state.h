@@ -7,11 +7,13 @@
 #include <string>
 
 #include "base/unique_handle.h"
+#include "jvm/executable_machine.h"
 #include "launcher/single_instance.h"
 #include "launcher/switches.h"
 #include "process/application_runner.h"
 #include "process/application_wait.h"
 #include "process/command_line.h"
+#include "process/vm_options.h"
 
 // The state of one launch as the settings phase leaves it: what the switches, the string table
 // and the VM options file say. Owned by the launch sequence on the main thread.
@@ -24,7 +26,8 @@ struct LaunchState {
     std::string javaExecutableName = "javaw.exe";
     std::string executablePath;
     std::string executableDirectory;
-    std::string vmOptions;
+    VmOptionPieces vmOptionPieces; // shipped, then the user's; chosen by version once the runtime is known
+    std::string vmOptions;         // the options given to the chosen runtime
     std::string jar;
     LaunchForm launchForm; // -jar, a main class on its class path, or a module
     WaitChoices waitChoices;
@@ -39,6 +42,7 @@ struct JavaRuntime {
     // its probe, or from the registry key it was found under; nothing when the stage that chose it
     // could not tell (the working directory's java, a shipped runtime without a release file).
     std::optional<int> featureVersion;
+    Machine machine = Machine::Unknown; // as its header says, where the search read it
 };
 
 // The start phase's result: the application as it runs. The handles are the launch sequence's

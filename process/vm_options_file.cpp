@@ -14,20 +14,31 @@ constexpr std::size_t VmOptionsFileLimit = 16 * 1024 * 1024;
 
 } // namespace
 
-std::optional<std::string> readVmOptionsFile(const std::string& executablePath) {
-    std::string path = executablePath + ".vmoptions";
-    traceLog().append("VM options").append(path).endLine();
+std::optional<std::string> readOptionsFileText(const std::string& path) {
+    if (!fileExists(path)) return std::nullopt;
     std::optional<std::string> bytes = readWholeFile(path, VmOptionsFileLimit);
-    if (!bytes) return std::nullopt;
+    if (!bytes) {
+        traceLog().trace("VM options file not read (not readable, or larger than 16 MB): " + path);
+        return std::nullopt;
+    }
     VmOptionsEncoding encoding = vmOptionsEncoding(*bytes);
     switch (encoding) {
+    case VmOptionsEncoding::Unreadable:
+        traceLog().trace("VM options file not used, its text is in no encoding an options file has: " + path);
+        return std::nullopt;
     case VmOptionsEncoding::AnsiCodePage:
-        return joinVmOptionLines(utf8FromCodePage(CP_ACP, bytes->data(), bytes->size()));
+        return utf8FromCodePage(CP_ACP, bytes->data(), bytes->size());
     case VmOptionsEncoding::Utf16LittleEndian:
     case VmOptionsEncoding::Utf16BigEndian:
-        return joinVmOptionLines(utf8FromUtf16File(*bytes, encoding));
+        return utf8FromUtf16File(*bytes, encoding);
     case VmOptionsEncoding::Utf8:
         break;
     }
-    return joinVmOptionLines(*bytes);
+    return bytes;
+}
+
+std::optional<std::string> readVmOptionsFile(const std::string& executablePath) {
+    std::string path = executablePath + ".vmoptions";
+    traceLog().append("VM options").append(path).endLine();
+    return readOptionsFileText(path);
 }

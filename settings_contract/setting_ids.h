@@ -24,6 +24,8 @@ enum SettingId : unsigned {
     SettingClassPath = 114,        // text: class path entries separated by ';', for main_class
     SettingModule = 115,           // text: module (or module/class) started with -m
     SettingModulePath = 116,       // text: module path entries separated by ';', for module
+    SettingUserVmOptions = 117,    // text: the user's own options file, read after the shipped options
+    SettingMaxHeapPercent = 118,   // text: P[,FLOOR_MB[,CAP_MB]], -Xmx as a share of physical memory
     SettingStartupCache = 119,     // flag: a startup cache per user, runtime and application version
 };
 

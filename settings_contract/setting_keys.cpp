@@ -21,7 +21,8 @@ const std::vector<SettingKey>& settingKeys() {
         {"stay_alive", SettingStayAlive, Flag, "off", "stay until the application has ended and return its status (flag)"},
         {"splash_seconds", SettingSplashSeconds, SplashSeconds, "2", "length of the splash phase in seconds (number)"},
         {"bundled_java", SettingBundledJava, Text, "none", "Java executable shipped with the application (relative path)"},
-        {"vm_options", SettingVmOptions, Text, "none", "VM arguments used when there is no .vmoptions file"},
+        {"vm_options", SettingVmOptions, {ValueKind::VmOptions}, "none",
+         "VM arguments used when there is no .vmoptions file ([24+]-option: only for those Java versions)"},
         {"jar", SettingJar, Text, "none", "the application's jar file, given to Java after -jar"},
         {"wait_for_window", SettingWaitForWindow, Flag, "off", "end the splash at the application's first window (flag)"},
         {"working_dir", SettingWorkingDirectory, Text, "the launcher's folder",
@@ -44,6 +45,10 @@ const std::vector<SettingKey>& settingKeys() {
         {"module", SettingModule, Text, "none", "module (or module/class) started with -m instead of -jar"},
         {"module_path", SettingModulePath, Text, "none",
          "module path entries separated by ';', relative to the launcher's folder"},
+        {"user_vm_options", SettingUserVmOptions, Text, "none",
+         "the user's own options file, read after the shipped options when it exists (path, variables allowed)"},
+        {"max_heap_percent", SettingMaxHeapPercent, {ValueKind::HeapShare}, "none",
+         "maximum heap as a share of physical memory: P[,FLOOR_MB[,CAP_MB]]"},
         {"startup_cache", SettingStartupCache, Flag, "off", "a startup cache made on the user's PC for the runtime (flag)"},
     };
     return keys;

@@ -2,6 +2,8 @@
 
 #include <climits>
 
+#include "base/version_range.h"
+#include "settings_contract/heap_share.h"
 #include "settings_contract/java_version.h"
 
 namespace {
@@ -55,6 +57,8 @@ const char* valueKindName(ValueKind kind) {
     case ValueKind::WebAddress: return "web-address";
     case ValueKind::ExitStatuses: return "exit-statuses";
     case ValueKind::FileVersion: return "file-version";
+    case ValueKind::VmOptions: return "vm-options";
+    case ValueKind::HeapShare: return "heap-share";
     }
     return "text";
 }
@@ -171,6 +175,10 @@ std::optional<std::string> valueProblem(const ValueRule& rule, const std::string
     case ValueKind::FileVersion:
         if (parseFileVersion(value)) return std::nullopt;
         return "is not up to four numbers from 0 to 65535 separated by dots";
+    case ValueKind::VmOptions:
+        return vmOptionsProblem(value);
+    case ValueKind::HeapShare:
+        return heapShareProblem(value);
     }
     return std::nullopt;
 }

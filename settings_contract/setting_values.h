@@ -21,6 +21,8 @@ enum class ValueKind {
     WebAddress,   // an http:// or https:// address the launcher opens (no blanks, quotes or <>)
     ExitStatuses, // exit statuses separated by commas, each from -2^31 to 2^32 - 1
     FileVersion,  // up to four numbers from 0 to 65535 separated by dots
+    VmOptions,    // VM options, each perhaps after a version range ([24+]--enable-native-access=...)
+    HeapShare,    // P[,FLOOR_MB[,CAP_MB]]: the maximum heap as a share of physical memory
 };
 
 struct ValueRule {

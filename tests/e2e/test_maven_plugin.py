@@ -142,7 +142,8 @@ def camel(key):
 
 # Values the tool takes for a key; other texts are "<key> text", numbers the key's id.
 PLAUSIBLE = {"min_version": "11", "max_version": "21", "download_url": "https://example.com/java",
-             "restart_on_exit": "3,4"}
+             "restart_on_exit": "3,4", "max_heap_percent": "25,512,8192",
+             "vm_options": "-Dvm_options=text [24+]--enable-native-access=ALL-UNNAMED"}
 
 
 def test_every_setting_of_the_tool_is_a_parameter_and_reaches_its_entry(maven, wine_session, tmp_path):

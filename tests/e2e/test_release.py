@@ -49,7 +49,7 @@ def test_release_folder_and_the_windows_build_of_the_tool(release, tmp_path, win
     assert windows.returncode == 0, windows.stderr
     assert (tmp_path / "windows.exe").read_bytes() == (tmp_path / "linux.exe").read_bytes()
     texts = string_table(read_resources((tmp_path / "linux.exe").read_bytes())[0])
-    assert texts == {100: '-Xmx512m -Dmyapp.name="My App"', 101: "myapp.jar", 104: "11"}
+    assert texts == {100: '-Xmx512m -Dmyapp.name="My App" [24+]--enable-native-access=ALL-UNNAMED', 101: "myapp.jar", 104: "11"}
     # Every key of the tool is shown in the example, each once.
     keys = [row["key"] for row in built_key_table()]
     shown = re.findall(r"^#?(\w+)=", (release / "example.settings").read_text(), re.M)

@@ -24,6 +24,8 @@
 //     launcher has ended, "foreground" reports the foreground window (title, minimised)
 //   --report-actions copy|copy-held|copy-held-briefly|resize|close,... --report-shot FILE.bmp
 // "harness --hold-desktop" only keeps the desktop in use until it is ended (see wine_session.py).
+// "harness --physical-memory" prints the physical memory in bytes as the system reports it to
+// programs (GlobalMemoryStatusEx), so tests can work out the heap figures the launcher derives.
 #include <windows.h>
 
 #include <cstdio>
@@ -422,6 +424,13 @@ int wmain(int argc, wchar_t** wideArgv) {
     // Window positions are read in real pixels, whatever the display's scale.
     SetProcessDPIAware();
     if (argc == 3 && argv[1] == "--inspect") return inspect(argv[2].c_str());
+    if (argc == 2 && argv[1] == "--physical-memory") {
+        MEMORYSTATUSEX memory{};
+        memory.dwLength = sizeof memory;
+        if (!GlobalMemoryStatusEx(&memory)) return 1;
+        std::printf("%llu\n", static_cast<unsigned long long>(memory.ullTotalPhys));
+        return 0;
+    }
     if (argc == 2 && argv[1] == "--hold-desktop") {
         GetDesktopWindow();
         Sleep(INFINITE);

@@ -39,6 +39,7 @@ public:
     std::map<std::string, std::string> links;    // link -> the file it leads to
     std::map<std::string, Machine> executables;  // executable -> its machine
     Machine pc = Machine::X64;
+    std::optional<std::vector<Machine>> userEnabled; // nothing: the system cannot say (before Windows 11)
     std::map<std::string, std::string> environment;
     std::map<std::string, std::string> reportedVersions;
     std::map<std::string, std::vector<std::string>> folders;
@@ -89,7 +90,7 @@ public:
         if (links.count(path)) return links.at(path);
         return files.count(path) ? path : "";
     }
-    Machine nativeMachine() override { return pc; }
+    std::vector<Machine> runnableMachines() override { return machinesRunOn(pc, userEnabled); }
     std::string environmentVariable(const std::string& name) override {
         return environment.count(name) ? environment.at(name) : "";
     }
@@ -462,14 +463,20 @@ TEST(RuntimeSearch, AnArm64PcPrefersArm64ThenX64RuntimesOfTheSameVersion) {
     }
     system.reportedVersions["C:\\older-arm64"] = "21.0.4"; // a higher version beats any architecture
     system.pc = Machine::Arm64;
+    system.userEnabled = std::vector<Machine>{Machine::X86, Machine::X64, Machine::Arm64}; // Windows 11
     EXPECT_EQ(findJavaRuntime(request("17"), system).home, "C:\\arm64");
     system.executables.erase("C:\\arm64\\bin\\javaw.exe"); // unreadable: ranks after every known one
     EXPECT_EQ(findJavaRuntime(request("17"), system).home, "C:\\x64");
     system.pc = Machine::X64;
     system.executables["C:\\arm64\\bin\\javaw.exe"] = Machine::Arm64;
     EXPECT_EQ(findJavaRuntime(request("17"), system).home, "C:\\x64");
+    // A higher version the PC cannot run is left out, not started to fail.
     system.reportedVersions["C:\\older-arm64"] = "21.0.6";
-    EXPECT_EQ(findJavaRuntime(request("17"), system).home, "C:\\older-arm64");
+    SearchAnswer answer = findJavaRuntime(request("17"), system);
+    EXPECT_EQ(answer.home, "C:\\x64");
+    EXPECT_NE(std::find(answer.trace.begin(), answer.trace.end(),
+                        "Left out C:\\older-arm64\\bin\\javaw.exe: an ARM64 program, which this PC cannot run"),
+              answer.trace.end());
 }
 
 TEST(RuntimeSearch, PerUserInstallsAreFoundWhereverTheMachinesKeysAreRead) {
@@ -695,4 +702,75 @@ TEST(RuntimeSearch, EveryStageTellsTheVersionOfTheRuntimeItChose) {
         EXPECT_EQ(findJavaRuntime(request("11"), system).version, "22.0.1");
         EXPECT_EQ(findJavaRuntime(request("23"), system).version, "");
     }
+}
+
+TEST(RuntimeSearch, WhatEachKindOfWindowsRunsAndWhatItLeavesOut) {
+    using M = Machine;
+    // Windows 10 on ARM emulates x86 only; Windows 11 on ARM says it runs x64 too.
+    EXPECT_EQ(machinesRunOn(M::Arm64), (std::vector<M>{M::Arm64, M::X86}));
+    EXPECT_EQ(machinesRunOn(M::Arm64, std::vector<M>{M::X86, M::X64, M::Arm64}), (std::vector<M>{M::Arm64, M::X64, M::X86}));
+    EXPECT_EQ(machinesRunOn(M::X64), (std::vector<M>{M::X64, M::X86}));
+    EXPECT_EQ(machinesRunOn(M::X64, std::vector<M>{M::X64}), (std::vector<M>{M::X64})); // no WOW64 (Server Core)
+    EXPECT_EQ(machinesRunOn(M::X86), (std::vector<M>{M::X86}));
+    EXPECT_TRUE(machinesRunOn(M::Unknown).empty());
+
+    FakeSystem system;
+    system.registered(Jre, "17.0.2", "C:\\jre17");
+    system.registered(Jre, "21.0.1", "C:\\jre21");
+    system.runtime("C:\\jre17");
+    system.runtime("C:\\jre21");
+    system.executables["C:\\jre17\\bin\\javaw.exe"] = M::X86;
+    system.executables["C:\\jre21\\bin\\javaw.exe"] = M::X64;
+    system.pc = M::X86; // 32-bit Windows: the x64 runtime is left out, and said so
+    SearchAnswer answer = findJavaRuntime(request(), system);
+    EXPECT_EQ(answer.home, "C:\\jre17");
+    EXPECT_EQ(answer.trace, concat(jreStart(), {"17.0.2", "found", "C:\\jre17\\bin\\javaw.exe", "21.0.1",
+                                                "Left out C:\\jre21\\bin\\javaw.exe: an x64 program, which this PC cannot run",
+                                                "C:\\jre21\\bin\\javaw.exe", "Jre key found in registry"}));
+    system.pc = M::Arm64; // Windows 10 on ARM
+    EXPECT_EQ(findJavaRuntime(request(), system).home, "C:\\jre17");
+    system.userEnabled = std::vector<M>{M::X86, M::X64, M::Arm64}; // Windows 11 on ARM
+    EXPECT_EQ(findJavaRuntime(request(), system).home, "C:\\jre21");
+    // Only runtimes that could win are opened: 17 is never read once 21 is the best.
+    system.pc = M::X64;
+    system.executables.erase("C:\\jre17\\bin\\javaw.exe");
+    system.values.clear();
+    system.subkeys.clear();
+    system.registered(Jre, "21.0.1", "C:\\jre21");
+    system.registered(Jre, "17.0.2", "C:\\jre17");
+    EXPECT_EQ(findJavaRuntime(request(), system).home, "C:\\jre21");
+}
+
+TEST(RuntimeSearch, OfSeveralBundledRuntimesThePcsOwnIsStarted) {
+    const std::string arm = AppDir + "\\jre-arm64\\bin\\javaw.exe", x64 = AppDir + "\\jre-x64\\bin\\javaw.exe";
+    FakeSystem system;
+    system.files.insert(arm);
+    system.files.insert(x64);
+    system.executables[arm] = Machine::Arm64;
+    system.executables[x64] = Machine::X64;
+    system.smallFiles[AppDir + "\\jre-x64\\release"] = "JAVA_VERSION=\"21.0.5\"\n";
+    SearchRequest both = request("1.5", false, "jre-arm64\\bin\\javaw.exe; jre-x64\\bin\\javaw.exe");
+    SearchAnswer onX64 = findJavaRuntime(both, system);
+    EXPECT_EQ(onX64.executable, x64);
+    EXPECT_EQ(onX64.home, AppDir + "\\jre-x64");
+    EXPECT_EQ(onX64.version, "21.0.5");
+    EXPECT_EQ(onX64.machine, Machine::X64); // read once, by the ranking, and handed on
+    EXPECT_EQ(onX64.trace, (std::vector<std::string>{"Search for Jre...", "Try bundled JRE or JDK path: " + arm,
+                                                     "Try bundled JRE or JDK path: " + x64,
+                                                     "Left out " + arm + ": an ARM64 program, which this PC cannot run",
+                                                     "Bundled Jre or jdk found"}));
+    system.pc = Machine::Arm64;
+    EXPECT_EQ(findJavaRuntime(both, system).executable, arm);
+    system.files.erase(arm); // of those that exist; Windows 10 on ARM cannot run x64, Windows 11 can
+    EXPECT_EQ(findJavaRuntime(both, system).executable, "javaw.exe");
+    system.userEnabled = std::vector<Machine>{Machine::X86, Machine::X64, Machine::Arm64};
+    EXPECT_EQ(findJavaRuntime(both, system).executable, x64);
+    // None this PC runs: the search goes on as without a shipped runtime.
+    system.pc = Machine::X86;
+    system.userEnabled.reset();
+    SearchAnswer none = findJavaRuntime(both, system);
+    EXPECT_EQ(none.executable, "javaw.exe");
+    EXPECT_EQ(none.trace[3], "Left out " + x64 + ": an x64 program, which this PC cannot run");
+    EXPECT_EQ(none.trace[4], "Bundled Jre not found");
+    EXPECT_TRUE(system.probedHomes.empty());
 }

@@ -101,6 +101,8 @@ bool launcherGetsWhatIsWritten(const std::map<std::string, std::string>& written
         case ValueKind::JavaVersion:
         case ValueKind::Text:
         case ValueKind::FileVersion:
+        case ValueKind::VmOptions:
+        case ValueKind::HeapShare:
             if (stored != value) return false;
             break;
         }

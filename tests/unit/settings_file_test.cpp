@@ -168,3 +168,14 @@ TEST(SettingsFile, OneLaunchFormAndEachPathOnlyWithItsForm) {
     // An empty entry is an absent one, here as everywhere.
     EXPECT_EQ(refusal("jar=app.jar\nmodule=\nclass_path=\n"), "accepted");
 }
+
+TEST(SettingsFile, VersionRangesInVmOptionsAndTheHeapShareAreChecked) {
+    EXPECT_EQ(refusal("vm_options=-Xmx1g [24+]--enable-native-access=ALL-UNNAMED [-8]-XX:MaxPermSize=64m\n"), "accepted");
+    EXPECT_EQ(refusal("vm_options=-Xmx1g [24+] --enable-native-access=ALL-UNNAMED\n"),
+              "line 1: vm_options \"-Xmx1g [24+] --enable-native-access=ALL-UNNAMED\" has the version range [24+] "
+              "without an option: write the option right after it, with no blank between");
+    EXPECT_NE(refusal("vm_options=[23-9]-Da=1\n").find("has \"[23-9]-Da=1\": a version range is"), std::string::npos);
+    EXPECT_EQ(refusal("max_heap_percent=25,512,8192\nuser_vm_options=%APPDATA%\\App\\app.vmoptions\n"), "accepted");
+    EXPECT_NE(refusal("max_heap_percent=25,8192,512\n").find("line 1: max_heap_percent \"25,8192,512\" is not P[,FLOOR_MB"),
+              std::string::npos);
+}

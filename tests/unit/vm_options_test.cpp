@@ -56,3 +56,29 @@ TEST(VmOptions, Utf16FilesWithAMarkReadLikeTheirUtf8Twins) {
     EXPECT_EQ(joinVmOptionLines(utf8FromUtf16File(big + std::string(1, '\0'), VmOptionsEncoding::Utf16BigEndian)), twin);
     EXPECT_EQ(twin.find('\0'), std::string::npos);
 }
+
+TEST(VmOptions, Utf16WithoutAMarkIsToldByItsNulBytesAndAnythingWithANulCharacterIsRefused) {
+    auto utf16 = [](const std::u16string& text, bool bigEndian) {
+        std::string bytes;
+        for (char16_t unit : text) {
+            char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+            bytes += bigEndian ? high : low;
+            bytes += bigEndian ? low : high;
+        }
+        return bytes;
+    };
+    // U+0100 has a NUL low byte: the first character, not a count of NULs, tells the order.
+    std::u16string text = u"-Dname=\u0100\u0141\r\n[17] -Xss2m\r\n";
+    std::string little = utf16(text, false), big = utf16(text, true);
+    ASSERT_EQ(vmOptionsEncoding(little), VmOptionsEncoding::Utf16LittleEndian);
+    ASSERT_EQ(vmOptionsEncoding(big), VmOptionsEncoding::Utf16BigEndian);
+    std::string twin = "-Dname=\xC4\x80\xC5\x81\r\n[17] -Xss2m\r\n";
+    EXPECT_EQ(utf8FromUtf16File(little, VmOptionsEncoding::Utf16LittleEndian), twin);
+    EXPECT_EQ(utf8FromUtf16File(big, VmOptionsEncoding::Utf16BigEndian), twin);
+    EXPECT_EQ(vmOptionsEncoding(little + "x"), VmOptionsEncoding::Unreadable);                       // odd length
+    EXPECT_EQ(vmOptionsEncoding(little + std::string(2, '\0')), VmOptionsEncoding::Unreadable);      // a NUL character
+    EXPECT_EQ(vmOptionsEncoding(utf16(u"\u0141-Da", false)), VmOptionsEncoding::Unreadable);         // no ASCII start
+    EXPECT_EQ(vmOptionsEncoding(std::string("-Xmx1g\0\n", 8)), VmOptionsEncoding::Unreadable);       // UTF-8, a stray NUL
+    EXPECT_EQ(vmOptionsEncoding("\xFF\xFE" + utf16(std::u16string(u"-D\0a", 4), false)), VmOptionsEncoding::Unreadable); // marked, a NUL
+    EXPECT_EQ(vmOptionsEncoding(std::string("\0", 1)), VmOptionsEncoding::Unreadable);
+}

@@ -136,6 +136,14 @@ public class ExecutableMojo extends AbstractMojo {
     @Parameter(property = "launcher.singleInstance", defaultValue = "false")
     private boolean singleInstance;
 
+    /** The user's own options file, read after the shipped options ({@code %APPDATA%\MyApp\MyApp.vmoptions}). */
+    @Parameter(property = "launcher.userVmOptions")
+    private String userVmOptions;
+
+    /** The maximum heap as a share of physical memory: {@code P[,FLOOR_MB[,CAP_MB]]}. */
+    @Parameter(property = "launcher.maxHeapPercent")
+    private String maxHeapPercent;
+
     /** A startup cache made on the user's PC for the chosen runtime (Java 13 and later). */
     @Parameter(property = "launcher.startupCache", defaultValue = "false")
     private boolean startupCache;
@@ -250,6 +258,8 @@ public class ExecutableMojo extends AbstractMojo {
         settings.put("class_path", classPath);
         settings.put("module", module);
         settings.put("module_path", modulePath);
+        settings.put("user_vm_options", userVmOptions);
+        settings.put("max_heap_percent", maxHeapPercent);
         settings.put("startup_cache", startupCache);
         settings.put("icon", icon == null ? null : icon.toPath());
         settings.put("product_name", productName != null ? productName : oneLine(projectName));
