@@ -10,6 +10,8 @@
 #include "jvm/runtime_search.h"
 #include "jvm/version.h"
 #include "jvm/win32_search_system.h"
+#include "launcher/later_start.h"
+#include "launcher/later_start_rules.h"
 #include "launcher/launch_state.h"
 #include "launcher/paths.h"
 #include "launcher/restart_setting.h"
@@ -88,7 +90,7 @@ std::optional<int> readSettings(const std::string& commandLine, LaunchState& sta
     // One instance: a second start brings the running application forward and starts none.
     // Before the debug files, which would empty the running application's log.
     if (LauncherSettings::flag(SettingSingleInstance)) {
-        std::optional<InstanceMarker> claimed = claimSingleInstance();
+        std::optional<InstanceMarker> claimed = claimSingleInstance(laterStartArguments(state.tail.applicationArguments));
         if (!claimed) return 0;
         state.instance = std::move(*claimed);
     }
@@ -181,7 +183,11 @@ std::string javaArgumentsFor(const LaunchState& state, const JavaRuntime& runtim
         else
             bootClassPath = buildBootClassPath(runtime.home);
     }
-    return javaArguments(state.vmOptions, bootClassPath, state.jar, state.tail.applicationArguments);
+    // With one instance the application's library learns where later starts hand their arguments.
+    std::string vmOptions = state.vmOptions;
+    if (std::string channel = state.instance.laterStartChannel(); !channel.empty())
+        vmOptions += (vmOptions.empty() ? "" : " ") + laterStartChannelOption(channel);
+    return javaArguments(vmOptions, bootClassPath, state.jar, state.tail.applicationArguments);
 }
 
 // Start phase: the Java command line, started with its output captured (or on a console).
