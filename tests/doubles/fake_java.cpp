@@ -323,7 +323,9 @@ void relayConnection(HANDLE pipe, int port) {
 
 // Tries the later starts' pipe once, and serves one connection when there is one.
 void serveLaterStart(const std::wstring& pipeName, const std::string& mode) {
-    HANDLE pipe = CreateFileW(pipeName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    // As Java's RandomAccessFile(name, "rw") opens a file, which is how the library opens it.
+    HANDLE pipe = CreateFileW(pipeName.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (pipe == INVALID_HANDLE_VALUE) return;
     if (mode.rfind("relay:", 0) == 0) {
         relayConnection(pipe, std::atoi(mode.c_str() + 6));

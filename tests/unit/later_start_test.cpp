@@ -44,9 +44,19 @@ TEST(LaterStart, MessageAboveTheLimitIsRefusedOneAtTheLimitIsNot) {
     EXPECT_EQ(laterStartMessageLength({fits + "x"}), LaterStartMessageLimit + 1);
 }
 
-TEST(LaterStart, ChecksumIsTheZipOne) {
+TEST(LaterStart, ChecksumIsTheZipOneAndTheBytesAreTheLibrarysGoldenMessage) {
     EXPECT_EQ(crc32Of(""), 0u);
     EXPECT_EQ(crc32Of("123456789"), 0xCBF43926u);
+    // The same bytes stand in the Java library's tests: both sides agree on them.
+    std::string golden = "4152473111000000020000000300000061206202000000c39c205df85a";
+    std::optional<std::string> message = laterStartMessage({"a b", "\xC3\x9C"});
+    ASSERT_TRUE(message);
+    std::string hex;
+    for (unsigned char byte : *message) {
+        hex += "0123456789abcdef"[byte >> 4];
+        hex += "0123456789abcdef"[byte & 0xF];
+    }
+    EXPECT_EQ(hex, golden);
 }
 
 TEST(LaterStart, PipeNameOnlyForAWellFormedToken) {
