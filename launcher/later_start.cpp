@@ -35,6 +35,9 @@ bool completed(HANDLE pipe, OVERLAPPED& overlapped, BOOL started, DWORD deadline
 // The pipe for one delivery: the user's only (and the system's), local clients only, and the
 // first and only instance of its name, so that no other process can be its server.
 UniqueHandle createPipe(const std::wstring& name, const std::string& userSid) {
+    DWORD error = ERROR_INVALID_PARAMETER;
+    // With the medium label first, so that a later start made elevated serves a normal
+    // application; a start of low integrity may not give it, and goes without.
     for (bool mediumLabel : {true, false}) {
         PSECURITY_DESCRIPTOR descriptor = nullptr;
         if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
@@ -44,12 +47,11 @@ UniqueHandle createPipe(const std::wstring& name, const std::string& userSid) {
         UniqueHandle pipe(CreateNamedPipeW(name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_FIRST_PIPE_INSTANCE | FILE_FLAG_OVERLAPPED,
                                            PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
                                            static_cast<DWORD>(LaterStartMessageLimit), 16, 0, &attributes));
-        DWORD error = GetLastError();
+        error = GetLastError();
         LocalFree(descriptor);
-        SetLastError(error);
-        // A label below the caller's own level is refused only to a start of low integrity.
-        if (pipe || error != ERROR_INVALID_PARAMETER) return pipe;
+        if (pipe) return pipe;
     }
+    SetLastError(error);
     return UniqueHandle();
 }
 
@@ -119,7 +121,8 @@ std::vector<std::string> laterStartArguments(const std::string& tail) {
 }
 
 LaterStartOutcome deliverLaterStart(const std::string& token, DWORD applicationId, const std::string& userSid,
-                                    const std::vector<std::string>& arguments) {
+                                    const std::string& tail) {
+    std::vector<std::string> arguments = laterStartArguments(tail);
     std::optional<std::string> message = laterStartMessage(arguments);
     if (!message) {
         std::string size = std::to_string(laterStartMessageLength(arguments));

@@ -21,8 +21,9 @@ std::vector<std::string> laterStartArguments(const std::string& tail);
 
 enum class LaterStartOutcome { Delivered, NotDelivered, TooLarge };
 
-// Hands the arguments (UTF-8) to the application listening on the pipe of `token`; only the
-// process `applicationId` may take them (any process of the user while it is 0: still starting).
-// Traces the outcome; a message too large is also shown to the user.
+// Hands the arguments of `tail` (the application's part of the command line, UTF-8) to the
+// application listening on the pipe of `token`; only the process `applicationId` may take them
+// (any process of the user while it is 0: still starting). Traces the outcome; a message too
+// large is also shown to the user.
 LaterStartOutcome deliverLaterStart(const std::string& token, DWORD applicationId, const std::string& userSid,
-                                    const std::vector<std::string>& arguments);
+                                    const std::string& tail);

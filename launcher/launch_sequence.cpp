@@ -10,7 +10,6 @@
 #include "jvm/runtime_search.h"
 #include "jvm/version.h"
 #include "jvm/win32_search_system.h"
-#include "launcher/later_start.h"
 #include "launcher/later_start_rules.h"
 #include "launcher/launch_state.h"
 #include "launcher/paths.h"
@@ -90,7 +89,7 @@ std::optional<int> readSettings(const std::string& commandLine, LaunchState& sta
     // One instance: a second start brings the running application forward and starts none.
     // Before the debug files, which would empty the running application's log.
     if (LauncherSettings::flag(SettingSingleInstance)) {
-        std::optional<InstanceMarker> claimed = claimSingleInstance(laterStartArguments(state.tail.applicationArguments));
+        std::optional<InstanceMarker> claimed = claimSingleInstance(state.tail.applicationArguments);
         if (!claimed) return 0;
         state.instance = std::move(*claimed);
     }

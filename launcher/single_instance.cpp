@@ -173,7 +173,7 @@ void InstanceMarker::recordRestart() {
     if (view_) InterlockedExchange(&recordOf(view_)->processId, 0);
 }
 
-std::optional<InstanceMarker> claimSingleInstance(const std::vector<std::string>& arguments) {
+std::optional<InstanceMarker> claimSingleInstance(const std::string& tail) {
     std::optional<std::string> sid = currentUserSid();
     std::optional<std::string> executable = executablePath();
     if (!sid || !executable) {
@@ -219,13 +219,13 @@ std::optional<InstanceMarker> claimSingleInstance(const std::vector<std::string>
                 traceLog().append("Single instance: application ").append(std::to_string(processId))
                     .append(" runs, its window is brought to the front").endLine();
                 bringForward(window, processId);
-                deliverLaterStart(tokenOf(*recordOf(view)), processId, *sid, arguments);
+                deliverLaterStart(tokenOf(*recordOf(view)), processId, *sid, tail);
                 return std::nullopt;
             }
         }
         if (static_cast<LONG>(GetTickCount() - deadline) >= 0) {
             traceLog().trace("Single instance: the running application shows no window");
-            deliverLaterStart(tokenOf(*recordOf(view)), static_cast<DWORD>(recordOf(view)->processId), *sid, arguments);
+            deliverLaterStart(tokenOf(*recordOf(view)), static_cast<DWORD>(recordOf(view)->processId), *sid, tail);
             return std::nullopt;
         }
         Sleep(PollMilliseconds);

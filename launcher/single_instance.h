@@ -4,7 +4,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "base/unique_handle.h"
 #include "launcher/single_instance_rules.h"
@@ -44,5 +43,6 @@ constexpr DWORD WaitForRunningWindowMilliseconds = 5000;
 // Takes the marker for this launcher (its own full path names it), or finds the application that another start of it runs
 // and brings its main window to the front (restored when minimised), waiting up to
 // WaitForRunningWindowMilliseconds for a window to appear. Nothing when another application
-// runs: this start must then not start one, and hands that application its `arguments`.
-std::optional<InstanceMarker> claimSingleInstance(const std::vector<std::string>& arguments);
+// runs: this start must then not start one, and hands that application the arguments of its
+// command-line `tail`.
+std::optional<InstanceMarker> claimSingleInstance(const std::string& tail);
