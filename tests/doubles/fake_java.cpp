@@ -37,7 +37,9 @@
 //                                   "later-start=HEX,HEX,..." (UTF-8 bytes in hex; "later-start="
 //                                   for none), a refused one as "later-start-refused"; relay: pass
 //                                   the bytes both ways to and from 127.0.0.1:PORT (a library on
-//                                   the host) and record "later-start-relayed"
+//                                   the host) and record "later-start-relayed"; helper: leave that
+//                                   to a helper process of its own (not the application), which
+//                                   records as with record
 // Every start appends its executable, command line, current directory, console window and the
 // show command it was given to the file named by the environment variable DOUBLE_RECORD. Like
 // Java 9 and later, a double whose home holds
@@ -339,6 +341,19 @@ void serveLaterStart(const std::wstring& pipeName, const std::string& mode) {
     }
     CloseHandle(pipe);
 }
+// A process other than the application that tries the pipe as the application would.
+void leaveLaterStartServer(const std::wstring& pipeName) {
+    wchar_t self[4096] = {};
+    GetModuleFileNameW(nullptr, self, 4096);
+    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" serve " + pipeName;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
+}
 // ---- end of later starts ------------------------------------------------------------------
 
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -350,6 +365,10 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 void runApplication(const std::map<std::string, std::string>& config, HINSTANCE instance, const std::string& commandLine) {
     std::string laterStarts = config.count("later_starts") ? config.at("later_starts") : std::string();
     std::wstring laterStartPipeName = laterStarts.empty() ? std::wstring() : laterStartPipe(commandLine);
+    if (laterStarts == "helper") {
+        leaveLaterStartServer(laterStartPipeName);
+        laterStartPipeName.clear();
+    }
     DWORD nextLaterStartTry = GetTickCount();
     std::string windowMode = config.count("window") ? config.at("window") : "none";
     int windowDelay = number(config, "window_delay_ms", 0);
@@ -510,6 +529,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
             writeAll(STD_OUTPUT_HANDLE, "helper line " + std::to_string(line) + "\r\n");
             Sleep(100);
         }
+        return 0;
+    }
+    if (argc == 3 && std::wstring(argv[1]) == L"serve") {
+        for (DWORD until = GetTickCount() + 30000; static_cast<LONG>(GetTickCount() - until) < 0; Sleep(100))
+            serveLaterStart(argv[2], "record");
         return 0;
     }
     std::map<std::string, std::string> config = readConfig();

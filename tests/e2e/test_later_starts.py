@@ -61,6 +61,16 @@ def test_an_application_that_does_not_listen_is_brought_forward_and_nothing_star
     assert run.elapsed < 15
 
 
+def test_only_the_running_application_may_take_the_arguments(scenario):
+    # Another process of the user that knows the pipe's name opens it first: it gets nothing.
+    app = single(scenario, window="visible", run_ms=30000, later_starts="helper")
+    run = scenario.run(app, args=[DOCUMENT], decoy=w(app), wait_children=1)
+    assert run.exit_code == 0 and len(run.app_starts) == 1
+    assert deliveries(scenario) == []
+    assert re.fullmatch(r"Later start: process \d+, not the running application, opened the pipe; "
+                        r"the arguments were not delivered", run.traces[-1])
+
+
 def test_arguments_above_the_limit_are_refused_with_a_message(scenario):
     app = single(scenario, window="visible", run_ms=30000, later_starts="record")
     run = scenario.run(app, args=["文" * 25000], decoy=w(app), wait_children=1)
