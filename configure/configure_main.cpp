@@ -8,7 +8,7 @@
 #include <system_error>
 #include <vector>
 
-#include "base/setting_ids.h"
+#include "settings_contract/setting_ids.h"
 #include "base/utf8.h"
 #include "configure/resources/file_io.h"
 #include "configure/resources/launcher_resources.h"

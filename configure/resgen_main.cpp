@@ -1,19 +1,31 @@
 // Writes the resource file of a configured launcher: its string table from a settings file
-// and its splash pictures. make-launcher links the result into the launcher.
+// and its splash pictures. make-launcher links the result into the launcher. With --key-table it
+// writes the settings' key table instead, for the Maven plugin and the tests.
 #include <cstdio>
 #include <cstring>
 #include <new>
 #include <optional>
 #include <string>
 
-#include "base/setting_ids.h"
 #include "configure/resources/file_io.h"
 #include "configure/resources/launcher_resources.h"
 #include "configure/resources/res_file.h"
+#include "settings_contract/setting_ids.h"
+#include "settings_contract/setting_keys.h"
 
 namespace {
 
+int writeKeyTable(const std::string& path) {
+    std::string text = keyTableText();
+    if (!writeFileBytes(path, Bytes(text.begin(), text.end()))) {
+        std::fprintf(stderr, "launcher-resgen: cannot write %s\n", path.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 int generate(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--key-table") == 0) return writeKeyTable(argv[2]);
     LauncherInputs inputs;
     std::optional<std::string> out, subsystemOut;
     for (int i = 1; i < argc; ++i) {
@@ -27,7 +39,8 @@ int generate(int argc, char** argv) {
         else {
             std::fprintf(stderr,
                          "usage: launcher-resgen [--settings FILE] [--splash PICTURE] [--splash-2x PICTURE] --out FILE.res\n"
-                         "                       [--subsystem-out FILE]\n");
+                         "                       [--subsystem-out FILE]\n"
+                         "       launcher-resgen --key-table FILE\n");
             return 2;
         }
     }

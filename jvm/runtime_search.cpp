@@ -1,6 +1,7 @@
 #include "jvm/runtime_search.h"
 
 #include <set>
+#include <utility>
 
 #include "base/absolute_path.h"
 #include "jvm/version.h"
@@ -79,8 +80,12 @@ const PackageFolder PackageFolders[] = {
 };
 
 struct Runtime {
+    Runtime() = default;
+    Runtime(std::string executable_, std::string home_, std::string version_ = std::string())
+        : executable(std::move(executable_)), home(std::move(home_)), version(std::move(version_)) {}
     std::string executable;
-    std::string home; // "" when it cannot be known
+    std::string home;    // "" when it cannot be known
+    std::string version; // "" until a stage learns it
 };
 
 std::string withoutTrailingBackslashes(std::string path) {
@@ -138,6 +143,7 @@ private:
     }
     void take(const Runtime& runtime, const std::string& version, std::optional<std::size_t> rank = std::nullopt) {
         best_ = runtime;
+        best_.version = version;
         bestVersion_ = version;
         bestRank_ = rank;
     }
@@ -162,7 +168,10 @@ public:
         // Without a setting the candidate would be the launcher's own folder, which always exists.
         if (!request_.bundledJava.empty() && system_.fileExists(bundled)) {
             trace("Bundled Jre or jdk found");
-            return answer({bundled, homeOfExecutable(bundled)});
+            Runtime runtime{bundled, homeOfExecutable(bundled)};
+            // Its release file only: a shipped runtime is never run just to learn its version.
+            runtime.version = releaseVersion(runtime);
+            return answer(runtime);
         }
         if (request_.jdkOnly) {
             trace("Search for Jdk only...");
@@ -186,7 +195,8 @@ private:
     void trace(const std::string& line) { trace_.push_back(line); }
 
     SearchAnswer answer(Runtime runtime) {
-        return SearchAnswer{std::move(runtime.executable), std::move(runtime.home), std::move(trace_)};
+        return SearchAnswer{std::move(runtime.executable), std::move(runtime.home), std::move(runtime.version),
+                            std::move(trace_)};
     }
 
     std::string executableIn(const std::string& home) const { return home + "\\bin\\" + request_.executableName; }
@@ -254,7 +264,10 @@ private:
         std::string version = registryString(JreRegistryKey, "CurrentVersion");
         std::string home = registryString(std::string(JreRegistryKey) + "\\" + version, "JavaHome");
         Runtime current{executableIn(home), home};
-        if (!home.empty() && system_.fileExists(current.executable) && qualifies(probe(current))) return current;
+        if (!home.empty() && system_.fileExists(current.executable)) {
+            current.version = probe(current);
+            if (qualifies(current.version)) return current;
+        }
         Runtime runtime = bestRegistered(JreRegistryKey);
         if (!system_.fileExists(runtime.executable)) runtime = registeredJdk();
         return runtime;
@@ -293,7 +306,8 @@ private:
 
     Runtime javaHomeOrLater() {
         if (std::optional<Runtime> named = runtimeNamedBy(system_.environmentVariable("JAVA_HOME"))) {
-            if (qualifies(probe(*named))) {
+            named->version = probe(*named);
+            if (qualifies(named->version)) {
                 trace("JAVA_HOME found");
                 return *named;
             }
@@ -311,7 +325,8 @@ private:
     Runtime jdkInJavaHome() {
         std::optional<Runtime> named = runtimeNamedBy(system_.environmentVariable("JAVA_HOME"));
         if (!named || named->home.empty() || !hasCompiler(*named)) return Runtime{};
-        if (qualifies(probe(*named))) {
+        named->version = probe(*named);
+        if (qualifies(named->version)) {
             trace("JAVA_HOME found");
             return *named;
         }
@@ -420,12 +435,17 @@ private:
         return found;
     }
 
+    // The version its `release` file names; "" without a home, a file or the line.
+    std::string releaseVersion(const Runtime& runtime) {
+        std::optional<std::string> release =
+            runtime.home.empty() ? std::nullopt : system_.readSmallFile(runtime.home + "\\release");
+        return release ? versionFromReleaseFile(*release) : std::string();
+    }
+
     // A candidate's version: from its `release` file, or, where that names none (or the home is
     // unknown), from a probe.
     std::string versionOf(const Runtime& runtime, bool& probed) {
-        std::optional<std::string> release =
-            runtime.home.empty() ? std::nullopt : system_.readSmallFile(runtime.home + "\\release");
-        std::string version = release ? versionFromReleaseFile(*release) : std::string();
+        std::string version = releaseVersion(runtime);
         probed = version.empty();
         return probed ? probe(runtime) : version;
     }

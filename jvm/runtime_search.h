@@ -62,6 +62,9 @@ struct SearchRequest {
 struct SearchAnswer {
     std::string executable; // the Java executable to start; "" when none fits
     std::string home;       // the runtime's home folder, when the stage knows it
+    // The version as the stage learnt it (its release file, its probe, its registry key); ""
+    // when the stage does not know it.
+    std::string version;
     std::vector<std::string> trace;
 };
 

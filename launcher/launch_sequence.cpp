@@ -4,9 +4,11 @@
 #include <string>
 
 #include "base/file_system.h"
-#include "base/setting_ids.h"
+#include "settings_contract/setting_ids.h"
 #include "base/system_error.h"
 #include "base/utf8.h"
+#include "jvm/boot_class_path.h"
+#include "jvm/console_java.h"
 #include "jvm/runtime_search.h"
 #include "jvm/version.h"
 #include "jvm/win32_search_system.h"
@@ -23,13 +25,14 @@
 #include "process/application_start.h"
 #include "process/command_line.h"
 #include "process/vm_options_file.h"
+#include "process/win32_wait_system.h"
 #include "trace/trace_log.h"
 #include "ui/cannot_start_dialog.h"
 #include "ui/messages.h"
+#include "ui/product_name.h"
 #include "ui/splash_window.h"
 #include "ui/start_failure_report.h"
 #include "ui/start_failure_text.h"
-#include "ui/startup_monitor.h"
 
 namespace {
 
@@ -62,9 +65,9 @@ void openDebugFiles() {
     }
 }
 
-// Settings phase: the switches, the string table and the VM options. Gives the exit code when
-// the run ends here (the usage help, or no folder of its own).
-std::optional<int> readSettings(const std::string& commandLine, LaunchState& state) {
+// Switches phase: what the command line asks for. Gives the exit code when the run ends here
+// (the usage help).
+std::optional<int> readSwitches(const std::string& commandLine, LaunchState& state) {
     TraceLog& log = traceLog();
     state.consoleLauncher = LauncherSettings::flag(SettingConsole);
     if (state.consoleLauncher) state.javaExecutableName = "java.exe";
@@ -85,16 +88,24 @@ std::optional<int> readSettings(const std::string& commandLine, LaunchState& sta
     case SwitchAction::None:
         break;
     }
+    return std::nullopt;
+}
 
-    // One instance: a second start brings the running application forward and starts none.
-    // Before the debug files, which would empty the running application's log.
-    if (LauncherSettings::flag(SettingSingleInstance)) {
-        std::optional<InstanceMarker> claimed = claimSingleInstance(state.tail.applicationArguments);
-        if (!claimed) return 0;
-        state.instance = std::move(*claimed);
-    }
-    if (state.debugLog) openDebugFiles();
+// One instance: a second start brings the running application forward and starts none. False
+// when another start's application runs. Before the debug files, which would empty the running
+// application's log.
+[[nodiscard]] bool claimInstanceWhenSingle(LaunchState& state) {
+    if (!LauncherSettings::flag(SettingSingleInstance)) return true;
+    std::optional<InstanceMarker> claimed = claimSingleInstance(state.tail.applicationArguments);
+    if (!claimed) return false;
+    state.instance = std::move(*claimed);
+    return true;
+}
 
+// Settings phase: where the launcher is, the string table and the VM options. Gives the exit
+// code when the run ends here (no folder of its own).
+std::optional<int> readSettings(LaunchState& state) {
+    TraceLog& log = traceLog();
     std::optional<std::string> ownPath = executablePath();
     std::optional<std::string> directory = ownPath ? executableDirectoryOf(*ownPath) : std::nullopt;
     if (!directory) {
@@ -137,7 +148,7 @@ std::optional<JavaRuntime> findRuntime(const LaunchState& state) {
         log.trace(entered.failure().what + ": " + systemErrorText(entered.failure().systemError));
 
     std::string minimum = LauncherSettings::text(SettingMinimumVersion);
-    if (minimum.empty()) minimum = "1.3";
+    if (minimum.empty()) minimum = DefaultMinimumVersion;
     std::string maximum = LauncherSettings::text(SettingMaximumVersion);
     SearchRequest request{minimum, maximum, state.jdkRequired, state.javaExecutableName,
                           state.executableDirectory,
@@ -151,7 +162,7 @@ std::optional<JavaRuntime> findRuntime(const LaunchState& state) {
         showCannotStartDialog(state.jdkRequired, minimum, maximum, LauncherSettings::text(SettingDownloadUrl));
         return std::nullopt;
     }
-    JavaRuntime runtime{answer.executable, answer.home};
+    JavaRuntime runtime{answer.executable, answer.home, featureVersionOf(answer.version)};
     if (state.consoleLauncher || state.consoleWindow) {
         // A bundled javaw.exe has its console twin beside it.
         std::string console = consoleJavaBeside(runtime.executable);
@@ -215,7 +226,7 @@ Result<RunningApplication> startJava(const LaunchState& state, const JavaRuntime
 
 // Wait phase: as long as the policy says; gives how the application ended.
 WaitOutcome waitFor(const WaitPolicy& policy, const RunningApplication& running, HWND splash) {
-    if (policy.stay == Stay::AtOnce) return WaitOutcome{};
+    if (policy.stay == Stay::NotAtAll) return WaitOutcome{};
     WaitTargets targets;
     targets.application = running.process.get();
     targets.applicationId = running.processId;
@@ -256,7 +267,10 @@ int runLauncher(HINSTANCE instance, const std::string& commandLine, int showComm
     LogFilesCloser closeLogsAtEnd;
 
     LaunchState state;
-    if (std::optional<int> exitCode = readSettings(commandLine, state)) return *exitCode;
+    if (std::optional<int> exitCode = readSwitches(commandLine, state)) return *exitCode;
+    if (!claimInstanceWhenSingle(state)) return 0;
+    if (state.debugLog) openDebugFiles();
+    if (std::optional<int> exitCode = readSettings(state)) return *exitCode;
     std::optional<JavaRuntime> runtime = findRuntime(state);
     if (!runtime) return 1;
 

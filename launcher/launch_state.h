@@ -3,13 +3,14 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/unique_handle.h"
 #include "launcher/single_instance.h"
 #include "launcher/switches.h"
 #include "process/application_runner.h"
-#include "ui/monitor_decisions.h"
+#include "process/application_wait.h"
 
 // The state of one launch as the settings phase leaves it: what the switches, the string table
 // and the VM options file say. Owned by the launch sequence on the main thread.
@@ -32,6 +33,10 @@ struct LaunchState {
 struct JavaRuntime {
     std::string executable;
     std::string home; // "" when the search's stage does not know it
+    // The runtime's feature version (8 for 1.8.0_391, 17 for 17.0.15), from its release file or
+    // its probe, or from the registry key it was found under; nothing when the stage that chose it
+    // could not tell (the working directory's java, a shipped runtime without a release file).
+    std::optional<int> featureVersion;
 };
 
 // The start phase's result: the application as it runs. The handles are the launch sequence's

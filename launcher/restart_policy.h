@@ -5,12 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "base/result.h"
-
-// The exit statuses of restart_on_exit: decimal integers separated by commas, blanks around each
-// allowed, each from -2147483648 to 4294967295. A negative one is its 32-bit two's complement,
-// as the process reports it (System.exit(-1) ends with 4294967295). Empty text: an empty list.
-Result<std::vector<std::uint32_t>> parseRestartStatuses(const std::string& text);
+// The statuses come from restart_on_exit as parseExitStatuses (setting_values.h) reads it.
 
 enum class RestartDecision {
     End,          // not a restart status: the launcher ends with it

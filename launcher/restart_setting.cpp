@@ -4,12 +4,13 @@
 
 #include <string>
 
-#include "base/setting_ids.h"
 #include "launcher/settings.h"
+#include "settings_contract/setting_ids.h"
+#include "settings_contract/setting_values.h"
 #include "trace/trace_log.h"
 
 RestartPolicy restartPolicySetting() {
-    Result<std::vector<std::uint32_t>> statuses = parseRestartStatuses(LauncherSettings::text(SettingRestartOnExit));
+    Result<std::vector<std::uint32_t>> statuses = parseExitStatuses(LauncherSettings::text(SettingRestartOnExit));
     if (statuses) return RestartPolicy(std::move(statuses.value()));
     traceLog().trace("restart_on_exit ignored: " + statuses.failure().what);
     return RestartPolicy({});

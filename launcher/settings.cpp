@@ -2,9 +2,8 @@
 
 #include <windows.h>
 
-#include <cstdlib>
-
 #include "base/text_encoding.h"
+#include "settings_contract/setting_values.h"
 
 std::string LauncherSettings::text(unsigned id) {
     // Read straight from the string table (block id/16 + 1, entry id%16), as the platform's
@@ -20,9 +19,6 @@ std::string LauncherSettings::text(unsigned id) {
     return narrow(at + 1, *at);
 }
 
-bool LauncherSettings::flag(unsigned id) { return !text(id).empty(); }
+bool LauncherSettings::flag(unsigned id) { return flagIsOn(text(id)); }
 
-int LauncherSettings::number(unsigned id) {
-    std::string value = text(id);
-    return value.empty() ? 0 : std::atoi(value.c_str());
-}
+int LauncherSettings::number(unsigned id) { return numberAsRead(text(id)); }

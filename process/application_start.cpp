@@ -9,22 +9,6 @@
 #include "process/command_line.h"
 #include "trace/trace_log.h"
 
-std::string buildBootClassPath(const std::string& javaHome) {
-    traceLog().trace("JDK PATH...");
-    traceLog().trace(javaHome);
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(widen(javaHome + "\\lib\\*.jar").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return std::string();
-    std::vector<std::string> names;
-    do {
-        names.push_back(narrow(found.cFileName));
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    std::string path = joinBootClassPath(javaHome, names);
-    traceLog().trace(path);
-    return path;
-}
-
 namespace {
 
 std::string tracedCommandLine(const std::string& javaExecutable, const std::string& arguments) {

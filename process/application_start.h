@@ -8,9 +8,6 @@
 
 class ApplicationProcessRunner;
 
-// The boot class path made of the jars in the Java home's lib folder (empty when none).
-std::string buildBootClassPath(const std::string& javaHome);
-
 // Starts the application by the full path of its executable (a relative one is taken from the
 // current directory) and returns the caller's own handles to it. Its first window follows
 // `showCommand`, the launcher's own. The runner belongs to its reader thread once started;

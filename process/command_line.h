@@ -3,11 +3,6 @@
 #include <string>
 #include <vector>
 
-// One boot class path entry: the jar below the Java home's lib folder, in double quotes.
-std::string quoteLibJar(const std::string& javaHome, const std::string& fileName);
-// The entries joined with ';', in the order given.
-std::string joinBootClassPath(const std::string& javaHome, const std::vector<std::string>& jarNames);
-
 // The jar as one argument of Java's command line: in double quotes when it holds a blank and
 // no quote of its own; a jar written with quotes, or without blanks, as it is.
 std::string quotedJar(const std::string& jar);
@@ -17,10 +12,6 @@ std::string quotedJar(const std::string& jar);
 // after one blank exactly as they were given.
 std::string javaArguments(const std::string& vmOptions, const std::string& bootClassPath, const std::string& jar,
                           const std::string& applicationArguments = std::string());
-
-// The console runtime beside a window runtime: ...\java.exe for ...\javaw.exe (any letter case);
-// empty for any other executable.
-std::string consoleJavaBeside(const std::string& javaExecutable);
 
 // The command line given to process creation: the executable in double quotes, a blank, the arguments.
 std::string fullCommandLine(const std::string& javaExecutable, const std::string& arguments);

@@ -2,7 +2,9 @@
 """Fails when a source file includes a header of a layer it must not know.
 
 The launcher's parts point down only: launcher/ on top, then ui/, jvm/, process/, trace/, and
-base/ at the bottom. The configuration tool uses base/ alone. Test-only programs and the benchmark
+base/ at the bottom. settings_contract/ (every setting's key, id and value rule) stands on base/
+alone, below both the launcher's parts that read settings and the configuration tool, which
+uses nothing else but base/. Test-only programs and the benchmark
 may use everything, and nothing shipped may use them.
 """
 import re
@@ -13,14 +15,15 @@ from source_checks import run_check, source_lines
 # Which folders the files of a folder may include from (besides their own folder).
 LAYERS = {
     "base": set(),
+    "settings_contract": {"base"},
     "trace": {"base"},
-    "process": {"base", "trace"},
-    "jvm": {"base", "trace", "process"},
-    "ui": {"base", "trace"},
-    "launcher": {"base", "trace", "process", "jvm", "ui"},
-    "configure": {"base"},
-    "tests": {"base", "trace", "process", "jvm", "ui", "launcher", "configure"},
-    "bench": {"base", "trace", "process", "jvm", "ui", "launcher", "configure", "tests"},
+    "process": {"base", "settings_contract", "trace"},
+    "jvm": {"base", "settings_contract", "trace", "process"},
+    "ui": {"base", "settings_contract", "trace"},
+    "launcher": {"base", "settings_contract", "trace", "process", "jvm", "ui"},
+    "configure": {"base", "settings_contract"},
+    "tests": {"base", "settings_contract", "trace", "process", "jvm", "ui", "launcher", "configure"},
+    "bench": {"base", "settings_contract", "trace", "process", "jvm", "ui", "launcher", "configure", "tests"},
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')

@@ -17,7 +17,7 @@
 #include "ui/dialog_show.h"
 #include "ui/dialog_template.h"
 #include "ui/messages.h"
-#include "ui/start_failure_report.h"
+#include "ui/product_name.h"
 
 namespace {
 

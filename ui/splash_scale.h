@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "settings_contract/splash_picture.h"
+
 // A picture's size in pixels.
 struct PictureSize {
     long width = 0;
@@ -9,10 +11,9 @@ struct PictureSize {
     bool operator==(const PictureSize&) const = default;
 };
 
-// The pixels a splash picture may have, before and after scaling: more than any screen shows,
-// few enough that the decoded picture always fits in memory (64 MiB at 32 bits a pixel).
-constexpr long MaxSplashSide = 8192;
-constexpr long MaxSplashPixels = 4096L * 4096L;
+// The pixels a splash picture may have, before and after scaling: the picture limits.
+constexpr long MaxSplashSide = MaxPictureSide;
+constexpr long long MaxSplashPixels = MaxPicturePixels;
 
 // The DPI a picture is drawn for: the normal one at 100 %, the high-DPI one at 200 %.
 constexpr unsigned NormalPictureDpi = 96;

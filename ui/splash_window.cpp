@@ -10,14 +10,11 @@
 #include "ui/monitor_dpi.h"
 #include "ui/picture_bytes.h"
 #include "ui/placement.h"
+#include "settings_contract/splash_picture.h"
 
 const char* const SplashLoadFailedText = "Cannot load splash screen. Probably unsupported or invalid file.";
 
 namespace {
-
-// Bitmap resources: the splash picture and, optionally, the same picture for 200 %.
-constexpr int SplashResourceId = 104;
-constexpr int HighDpiSplashResourceId = 105;
 
 // The bitmap resource as a complete picture file; empty when the executable has none.
 std::vector<std::uint8_t> pictureResource(int id) {
@@ -94,6 +91,11 @@ bool SplashPicture::load() {
     if (!rendered) return false;
     rendered_ = std::move(*rendered);
     return true;
+}
+
+HWND createSplashWindow(HINSTANCE instance) {
+    return CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | SS_BITMAP, 0, 0, CW_USEDEFAULT,
+                           CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
 }
 
 void showSplash(HWND window, const SplashPicture& picture) {

@@ -24,7 +24,10 @@ private:
     RenderedPicture rendered_;
 };
 
-// Puts the picture into the monitor window, centres the window on the primary screen and shows
+// The hidden pop-up that shows the splash picture; null when it cannot be made.
+HWND createSplashWindow(HINSTANCE instance);
+
+// Puts the picture into the splash window, centres the window on the primary screen and shows
 // it at the picture's size, whatever show value the launcher was started with (that one is the
 // application's). A translucent picture makes the window layered.
 void showSplash(HWND window, const SplashPicture& picture);

@@ -1,6 +1,6 @@
 #include "configure/resources/launcher_resources.h"
 
-#include "base/setting_ids.h"
+#include "settings_contract/setting_ids.h"
 
 #include "configure/resources/executable_metadata.h"
 #include "configure/resources/picture_check.h"

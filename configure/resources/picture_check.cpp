@@ -7,11 +7,6 @@ using namespace little_endian;
 
 namespace {
 
-constexpr std::uint32_t FileHeaderSize = 14;
-constexpr std::uint32_t CoreHeaderSize = 12;
-constexpr std::uint32_t InfoHeaderSize = 40;
-constexpr std::uint32_t RgbCompression = 0, Rle8Compression = 1, Rle4Compression = 2, BitfieldsCompression = 3;
-
 std::uint32_t bigEndian32(const std::uint8_t* at) {
     return static_cast<std::uint32_t>(at[0]) << 24 | static_cast<std::uint32_t>(at[1]) << 16 | at[2] << 8 | at[3];
 }
@@ -28,56 +23,36 @@ Failure failure(const std::string& what) { return Failure{0, what}; }
 struct BitmapLayout {
     std::uint32_t width = 0;
     std::uint64_t rows = 0;
-    std::uint32_t bits = 0, compression = RgbCompression, imageSize = 0;
+    std::uint32_t bits = 0, compression = BitmapRgb, imageSize = 0;
     std::uint64_t paletteEnd = 0; // where the colour masks and the palette end
 };
 
-std::uint64_t rowBytes(std::uint64_t width, std::uint32_t bits) { return (width * bits + 31) / 32 * 4; }
-
 // A bitmap's information header at `header`, with its colour masks and palette inside the bytes.
-Result<BitmapLayout> readBitmapHeader(const std::uint8_t* data, std::size_t size, std::size_t header) {
+Result<BitmapLayout> readBitmapLayout(const std::uint8_t* data, std::size_t size, std::size_t header) {
     if (size < header + 4) return failure("a bitmap cut short in its header");
-    std::uint32_t headerSize = dword(data + header);
-    std::int64_t width = 0, height = 0;
-    std::uint32_t planes = 0, coloursUsed = 0;
-    std::uint64_t paletteEntry = 4;
+    if (!isBitmapHeaderSize(dword(data + header))) return failure("a bitmap with an unknown header");
+    std::optional<BitmapHeader> read = readBitmapHeader(data + header, size - header);
+    if (!read) return failure("a bitmap cut short in its header");
+    const BitmapHeader& info = *read;
     BitmapLayout layout;
-    if (headerSize == CoreHeaderSize) {
-        if (size < header + CoreHeaderSize) return failure("a bitmap cut short in its header");
-        width = word(data + header + 4);
-        height = word(data + header + 6);
-        planes = word(data + header + 8);
-        layout.bits = word(data + header + 10);
-        paletteEntry = 3;
-    } else if (headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 108 || headerSize == 124) {
-        if (size < header + headerSize) return failure("a bitmap cut short in its header");
-        width = static_cast<std::int32_t>(dword(data + header + 4));
-        height = static_cast<std::int32_t>(dword(data + header + 8));
-        planes = word(data + header + 12);
-        layout.bits = word(data + header + 14);
-        layout.compression = dword(data + header + 16);
-        layout.imageSize = dword(data + header + 20);
-        coloursUsed = dword(data + header + 32);
-    } else {
-        return failure("a bitmap with an unknown header");
-    }
-    std::uint32_t bits = layout.bits, compression = layout.compression;
+    layout.bits = info.bits;
+    layout.compression = info.compression;
+    layout.imageSize = info.imageSize;
+    std::uint32_t bits = info.bits, compression = info.compression;
     bool bitsFit = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-    bool compressionFits = compression == RgbCompression || (compression == Rle8Compression && bits == 8) ||
-                           (compression == Rle4Compression && bits == 4) ||
-                           (compression == BitfieldsCompression && (bits == 16 || bits == 32));
-    if (planes != 1 || !bitsFit || !compressionFits) return failure("a bitmap in a form the launcher cannot show");
+    bool compressionFits = compression == BitmapRgb || (compression == BitmapRle8 && bits == 8) ||
+                           (compression == BitmapRle4 && bits == 4) ||
+                           (compression == BitmapBitfields && (bits == 16 || bits == 32));
+    if (info.planes != 1 || !bitsFit || !compressionFits) return failure("a bitmap in a form the launcher cannot show");
     std::uint64_t maximumColours = bits <= 8 ? std::uint64_t{1} << bits : 256;
-    if (coloursUsed > maximumColours) return failure("a bitmap with more colours than its pixels can name");
-    std::uint64_t colours = coloursUsed ? coloursUsed : (bits <= 8 ? maximumColours : 0);
-    std::uint64_t masks = headerSize == InfoHeaderSize && compression == BitfieldsCompression ? 12 : 0;
-    layout.paletteEnd = header + headerSize + masks + colours * paletteEntry;
+    if (info.coloursUsed > maximumColours) return failure("a bitmap with more colours than its pixels can name");
+    layout.paletteEnd = header + info.paletteEnd;
     if (layout.paletteEnd > size) return failure("a bitmap whose palette lies beyond its end");
-    layout.rows = static_cast<std::uint64_t>(height < 0 ? -height : height);
-    if (width <= 0 || layout.rows == 0) return failure("a bitmap without pixels");
-    if (width > MaxPictureSide || layout.rows > 2 * MaxPictureSide)
+    layout.rows = static_cast<std::uint64_t>(info.height < 0 ? -info.height : info.height);
+    if (info.width <= 0 || layout.rows == 0) return failure("a bitmap without pixels");
+    if (info.width > MaxPictureSide || layout.rows > 2 * MaxPictureSide)
         return failure("a picture larger than " + std::to_string(MaxPictureSide) + " pixels on a side");
-    layout.width = static_cast<std::uint32_t>(width);
+    layout.width = static_cast<std::uint32_t>(info.width);
     return layout;
 }
 
@@ -85,12 +60,12 @@ Result<BitmapLayout> readBitmapHeader(const std::uint8_t* data, std::size_t size
 // palette otherwise.
 Result<PictureFacts> checkBitmap(const std::uint8_t* data, std::size_t size, std::size_t header,
                                  std::optional<std::uint64_t> pixels) {
-    Result<BitmapLayout> read = readBitmapHeader(data, size, header);
+    Result<BitmapLayout> read = readBitmapLayout(data, size, header);
     if (!read) return read.failure();
     const BitmapLayout& layout = read.value();
     std::uint64_t pixelStart = pixels.value_or(layout.paletteEnd);
-    bool compressed = layout.compression == Rle8Compression || layout.compression == Rle4Compression;
-    std::uint64_t pixelBytes = compressed ? layout.imageSize : rowBytes(layout.width, layout.bits) * layout.rows;
+    bool compressed = layout.compression == BitmapRle8 || layout.compression == BitmapRle4;
+    std::uint64_t pixelBytes = compressed ? layout.imageSize : bitmapRowBytes(layout.width, layout.bits) * layout.rows;
     if (pixelStart < layout.paletteEnd || pixelBytes == 0 || pixelStart + pixelBytes > size)
         return failure("a bitmap whose pixels lie beyond its end");
     return PictureFacts{"BMP", layout.width, static_cast<std::uint32_t>(layout.rows)};
@@ -202,14 +177,13 @@ Result<PictureFacts> checkPng(const std::uint8_t* data, std::size_t size) {
 
 Result<PictureFacts> recognise(const std::uint8_t* data, std::size_t size) {
     if (startsWith(data, size, "BM", 2)) {
-        if (size < FileHeaderSize) return failure("a bitmap cut short in its header");
-        return checkBitmap(data, size, FileHeaderSize, dword(data + 10));
+        if (size < BitmapFileHeaderSize) return failure("a bitmap cut short in its header");
+        return checkBitmap(data, size, BitmapFileHeaderSize, dword(data + 10));
     }
     if (startsWith(data, size, "GIF87a", 6) || startsWith(data, size, "GIF89a", 6)) return checkGif(data, size);
     if (startsWith(data, size, "\xFF\xD8\xFF", 3)) return checkJpeg(data, size);
     if (startsWith(data, size, PngSignature, 8)) return checkPng(data, size);
-    if (size >= 4 && (dword(data) == CoreHeaderSize || dword(data) == 40 || dword(data) == 52 || dword(data) == 56 ||
-                      dword(data) == 108 || dword(data) == 124))
+    if (size >= 4 && isBitmapHeaderSize(dword(data)))
         return checkBitmap(data, size, 0, std::nullopt);
     return failure("not a BMP, GIF, JPEG or PNG picture");
 }
@@ -235,17 +209,17 @@ Result<void> checkIconImage(const std::uint8_t* image, std::size_t size, std::ui
         if (!png) return png.failure();
         imageWidth = png.value().width;
         imageHeight = png.value().height;
-    } else if (size >= 4 && dword(image) == InfoHeaderSize) {
-        Result<BitmapLayout> read = readBitmapHeader(image, size, 0);
+    } else if (size >= 4 && dword(image) == BitmapInfoHeaderSize) {
+        Result<BitmapLayout> read = readBitmapLayout(image, size, 0);
         if (!read) return read.failure();
         const BitmapLayout& bitmap = read.value();
-        if (bitmap.compression != RgbCompression) return failure("a bitmap in a form the launcher cannot show");
+        if (bitmap.compression != BitmapRgb) return failure("a bitmap in a form the launcher cannot show");
         // The bitmap's height counts its colour pixels and the mask below them; with 32 bits a
         // pixel the alpha decides, and some editors leave the mask out.
         imageWidth = bitmap.width;
         imageHeight = static_cast<std::uint32_t>(bitmap.rows / 2);
-        std::uint64_t mask = bitmap.bits == 32 ? 0 : rowBytes(imageWidth, 1);
-        std::uint64_t needed = bitmap.paletteEnd + (rowBytes(imageWidth, bitmap.bits) + mask) * imageHeight;
+        std::uint64_t mask = bitmap.bits == 32 ? 0 : bitmapRowBytes(imageWidth, 1);
+        std::uint64_t needed = bitmap.paletteEnd + (bitmapRowBytes(imageWidth, bitmap.bits) + mask) * imageHeight;
         if (needed > size) return failure("an image larger than its directory entry says");
     } else {
         return failure("neither a bitmap nor a PNG");

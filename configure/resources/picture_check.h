@@ -9,10 +9,8 @@
 // Pictures the launcher can show: the splash picture's formats, recognised from their signature
 // and header, with their sizes and parts inside the bytes. Nothing is decoded.
 
-// The largest splash picture the launcher decodes (it refuses larger ones at every start): no
-// screen shows more, and decoding one would take gigabytes.
-constexpr std::uint32_t MaxPictureSide = 8192;
-constexpr std::uint64_t MaxPicturePixels = 4096ull * 4096ull;
+// The launcher's limits (MaxPictureSide, MaxPicturePixels) are those of the splash pictures.
+#include "settings_contract/splash_picture.h"
 
 struct PictureFacts {
     const char* format; // "BMP", "GIF", "JPEG", "PNG"

@@ -6,13 +6,11 @@
 
 #include "base/little_endian.h"
 #include "configure/settings/settings_file.h"
+#include "settings_contract/splash_picture.h"
 
 // Standard resource types and the launcher's own ids.
 constexpr std::uint16_t ResourceTypeBitmap = 2;
 constexpr std::uint16_t ResourceTypeString = 6;
-constexpr std::uint16_t SplashResourceId = 104;
-// The splash picture for high DPI (200 %), when the tool was given one.
-constexpr std::uint16_t HighDpiSplashResourceId = 105;
 
 // One resource with ordinal type and name.
 struct Resource {

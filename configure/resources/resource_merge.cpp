@@ -4,7 +4,7 @@
 #include <set>
 
 #include "base/little_endian.h"
-#include "base/setting_ids.h"
+#include "settings_contract/setting_ids.h"
 #include "configure/resources/executable_metadata.h"
 
 using namespace little_endian;

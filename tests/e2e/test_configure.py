@@ -105,7 +105,7 @@ def test_only_the_launcher_resources_change(tmp_path, arch):
     before, old_sections, _ = read_resources(prebuilt.read_bytes())
     data = out.read_bytes()
     after, new_sections, _ = read_resources(data)
-    assert string_table(after) == {96: "on", 97: "yes", 99: r"jre\bin\javaw.exe", 100: settings["vm_options"],
+    assert string_table(after) == {96: "on", 97: "on", 99: r"jre\bin\javaw.exe", 100: settings["vm_options"],
                                    101: "my app.jar"}
     assert after[(2, 104, 0)] == picture.read_bytes()
     unchanged = {key for key in before if key[0] not in (2, 3, 6, 14, 16, 24)}

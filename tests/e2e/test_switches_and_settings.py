@@ -44,8 +44,14 @@ def test_plain_arguments_are_ignored(scenario):
     assert [r["cmdline"].endswith(" -jar app.jar") for r in run.app_starts] == [True]
 
 
-def test_flag_text_zero_still_means_on(scenario):
-    app = launcher_with_runtime(scenario, stay_alive="0")
+def test_a_flag_counts_by_its_presence_whatever_its_word(scenario):
+    # The tool writes a flag that is on as "on"; a string table written otherwise (by an earlier
+    # tool, or by hand) still counts a flag by its presence alone: "no" is on too.
+    app = launcher_with_runtime(scenario, stay_alive="on")
+    data = app.read_bytes()
+    entry = b"\x02\x00o\x00n\x00"  # the string table entry: its length, then UTF-16
+    assert data.count(entry) == 1
+    app.write_bytes(data.replace(entry, b"\x02\x00n\x00o\x00"))
     run = scenario.run(app)
     assert run.exit_code == 5
 

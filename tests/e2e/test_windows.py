@@ -1,4 +1,4 @@
-"""The launcher's windows: splash, startup monitor, cannot-start dialog and their screenshots."""
+"""The launcher's windows: splash, the wait for the application's window, cannot-start dialog and their screenshots."""
 import shutil
 import struct
 

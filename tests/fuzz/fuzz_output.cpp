@@ -5,7 +5,7 @@
 
 #include "process/output_tail.h"
 #include "ui/cannot_start_text.h"
-#include "ui/monitor_decisions.h"
+#include "process/application_wait.h"
 #include "ui/start_failure_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

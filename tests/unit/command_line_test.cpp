@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "jvm/boot_class_path.h"
+#include "jvm/console_java.h"
 #include "process/command_line.h"
 
 TEST(CommandLine, EmptyOptionsLeaveTwoBlanksBeforeJar) {

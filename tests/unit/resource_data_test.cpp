@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/little_endian.h"
-#include "base/setting_ids.h"
+#include "settings_contract/setting_ids.h"
 #include "configure/resources/executable_metadata.h"
 #include "configure/resources/res_file.h"
 #include "configure/resources/resource_data.h"

@@ -1,16 +1,17 @@
 #include <gtest/gtest.h>
 
 #include "launcher/restart_policy.h"
+#include "settings_contract/setting_values.h"
 
 namespace {
 
 std::vector<std::uint32_t> statuses(const std::string& text) {
-    Result<std::vector<std::uint32_t>> parsed = parseRestartStatuses(text);
+    Result<std::vector<std::uint32_t>> parsed = parseExitStatuses(text);
     EXPECT_TRUE(parsed.ok()) << text;
     return parsed.ok() ? parsed.value() : std::vector<std::uint32_t>{};
 }
 
-bool unreadable(const std::string& text) { return !parseRestartStatuses(text).ok(); }
+bool unreadable(const std::string& text) { return !parseExitStatuses(text).ok(); }
 
 } // namespace
 
@@ -31,7 +32,7 @@ TEST(RestartStatuses, AnythingElseIsUnreadable) {
     for (const char* text : {"abc", "3,", ",3", "3,,4", " ", "3 4", "+3", "--1", "-", "3.0", "0x10", "4294967296",
                              "-2147483649", "99999999999999999999999", "3;4"})
         EXPECT_TRUE(unreadable(text)) << text;
-    Result<std::vector<std::uint32_t>> parsed = parseRestartStatuses("3, x ");
+    Result<std::vector<std::uint32_t>> parsed = parseExitStatuses("3, x ");
     ASSERT_FALSE(parsed.ok());
     EXPECT_EQ(parsed.failure().what, "\" x \" is not an exit status from -2147483648 to 4294967295");
 }

@@ -649,3 +649,50 @@ TEST(RuntimeSearch, TheCurrentRuntimeIsNotProbedWhenItsExecutableIsMissing) {
     EXPECT_TRUE(system.probedHomes.empty());
     EXPECT_EQ(answer.trace[3], "1.8");
 }
+
+TEST(RuntimeSearch, EveryStageTellsTheVersionOfTheRuntimeItChose) {
+    { // shipped: its release file only, never a probe; unknown without one
+        FakeSystem system;
+        system.files.insert(AppDir + "\\jre\\bin\\javaw.exe");
+        EXPECT_EQ(findJavaRuntime(request("1.5", false, "jre\\bin\\javaw.exe"), system).version, "");
+        system.smallFiles[AppDir + "\\jre\\release"] = "JAVA_VERSION=\"21.0.5\"\n";
+        EXPECT_EQ(findJavaRuntime(request("1.5", false, "jre\\bin\\javaw.exe"), system).version, "21.0.5");
+        EXPECT_TRUE(system.probedHomes.empty());
+    }
+    { // the registry's current runtime: its probe
+        FakeSystem system;
+        system.values[{RegistryView::Bits64, Jre}]["CurrentVersion"] = "1.8";
+        system.registered(Jre, "1.8", "C:\\jre8");
+        system.runtime("C:\\jre8", "1.8.0_391");
+        EXPECT_EQ(findJavaRuntime(request(), system).version, "1.8.0_391");
+    }
+    { // the enumerated keys, of runtimes and of development kits: the key's name
+        FakeSystem system;
+        system.registered(Jre, "1.7", "C:\\jre7");
+        system.registered(Jre, "1.8", "C:\\jre8");
+        system.runtime("C:\\jre7");
+        system.runtime("C:\\jre8");
+        EXPECT_EQ(findJavaRuntime(request(), system).version, "1.8");
+        FakeSystem kits;
+        kits.registered(Jdk, "11.0.2", "C:\\jdk11");
+        kits.runtime("C:\\jdk11");
+        EXPECT_EQ(findJavaRuntime(request("1.5", true), kits).version, "11.0.2");
+    }
+    { // JAVA_HOME, in both modes: its probe
+        FakeSystem system;
+        system.environment["JAVA_HOME"] = "C:\\jdk-17";
+        system.runtime("C:\\jdk-17", "17.0.15");
+        EXPECT_EQ(findJavaRuntime(request("11"), system).version, "17.0.15");
+        system.files.insert("C:\\jdk-17\\bin\\javac.exe");
+        EXPECT_EQ(findJavaRuntime(request("11", true), system).version, "17.0.15");
+    }
+    { // installed: the chosen one's release file or probe; the working directory's: unknown
+        FakeSystem system;
+        system.environment["PATH"] = "C:\\a\\bin;C:\\b\\bin";
+        system.runtime("C:\\a", "17.0.15");
+        system.runtime("C:\\b", "22.0.1");
+        system.smallFiles["C:\\b\\release"] = "JAVA_VERSION=\"22.0.1\"\n";
+        EXPECT_EQ(findJavaRuntime(request("11"), system).version, "22.0.1");
+        EXPECT_EQ(findJavaRuntime(request("23"), system).version, "");
+    }
+}

@@ -1,18 +1,19 @@
 #include <gtest/gtest.h>
 
-#include "base/setting_ids.h"
+#include "settings_contract/setting_ids.h"
 #include "configure/settings/settings_file.h"
 
 TEST(SettingsFile, KeysFillTheirIdsAndValuesAreVerbatim) {
     Result<LauncherConfiguration> result = parseSettings(
         "# comment\n\njar=my app.jar\nvm_options=-Dname=\"A \\\"quoted\\\" value\" -Dpath=C:\\x\\y\nmin_version=1.8\n"
-        "splash=0\nworking_dir=..\\data\n");
+        "splash=0\nstay_alive=Yes\nworking_dir=..\\data\n");
     ASSERT_TRUE(result) << result.failure().what;
     const auto& strings = result.value().strings;
     EXPECT_EQ(strings.at(SettingJar), "my app.jar");
     EXPECT_EQ(strings.at(SettingVmOptions), "-Dname=\"A \\\"quoted\\\" value\" -Dpath=C:\\x\\y");
     EXPECT_EQ(strings.at(SettingMinimumVersion), "1.8");
-    EXPECT_EQ(strings.at(SettingSplash), "0");
+    EXPECT_EQ(strings.count(SettingSplash), 0u); // a flag that is off is left out
+    EXPECT_EQ(strings.at(SettingStayAlive), "on");
     EXPECT_EQ(strings.at(SettingWorkingDirectory), "..\\data");
     EXPECT_EQ(strings.size(), 5u);
 }
@@ -123,17 +124,20 @@ TEST(SettingsFile, AddressesAndExitStatusesAreChecked) {
     EXPECT_EQ(refusal("download_url=HTTP://example.com\n"), "accepted");
     for (const char* bad : {"ftp://example.com", "https://", "https://example.com/a b", "example.com", "https://a\tb"})
         EXPECT_EQ(refusal(std::string("download_url=") + bad + "\n"),
-                  std::string("line 1: download_url \"") + bad + "\" is not an http:// or https:// address without blanks");
+                  std::string("line 1: download_url \"") + bad + "\" is not an http:// or https:// address without blanks, quotes, < or >");
     EXPECT_EQ(refusal("restart_on_exit= 3 ,-1,4294967295,-2147483648\n"), "accepted");
     for (const char* bad : {"3,", ",3", "3;4", "4294967296", "-2147483649", "three", "3,,4"})
         EXPECT_EQ(refusal(std::string("restart_on_exit=") + bad + "\n"),
                   std::string("line 1: restart_on_exit \"") + bad +
                       "\" is not a list of exit statuses from -2147483648 to 4294967295 separated by commas");
-    EXPECT_EQ(parseExitStatuses(" 3 ,-1, 4294967295"), (std::vector<std::uint32_t>{3, 4294967295u, 4294967295u}));
+    EXPECT_EQ(parseExitStatuses(" 3 ,-1, 4294967295").value(), (std::vector<std::uint32_t>{3, 4294967295u, 4294967295u}));
 }
 
-TEST(SettingsFile, FlagsTakeAnyWordsAndAnEmptyValueIsAlwaysAbsent) {
+TEST(SettingsFile, FlagsTakeTheirWordsAndAnEmptyValueIsAlwaysAbsent) {
     EXPECT_EQ(refusal("single_instance=no\nconsole=0\nsplash=on\n"), "accepted");
+    EXPECT_EQ(refusal("jar=a.jar\nstay_alive=enabled\n"),
+              "line 2: stay_alive \"enabled\" is not a flag (on, yes, true or 1 turn it on; off, no, false or 0 leave "
+              "it off)");
     for (const SettingKey& key : settingKeys())
         EXPECT_TRUE(parseSettings(std::string(key.name) + "=\n")) << key.name; // empty is absent, always fine
 }

@@ -111,3 +111,16 @@ TEST(VersionAtMost, OneDotNAndNAreTheSameVersion) {
     EXPECT_TRUE(versionAtMost("1.8.0_391", "8.0.391"));
     EXPECT_FALSE(versionAtMost("1.8.0_100", "1.8.0_391"));
 }
+
+TEST(Version, FeatureVersionIsTheFirstNumberOrTheOneAfterOne) {
+    EXPECT_EQ(featureVersionOf("1.8.0_391"), 8);
+    EXPECT_EQ(featureVersionOf("1.8"), 8);
+    EXPECT_EQ(featureVersionOf("17.0.15"), 17);
+    EXPECT_EQ(featureVersionOf("25"), 25);
+    EXPECT_EQ(featureVersionOf("25-ea"), 25);
+    EXPECT_EQ(featureVersionOf("21.0.2+13-LTS"), 21);
+    EXPECT_EQ(featureVersionOf("1"), 1);
+    EXPECT_EQ(featureVersionOf(""), std::nullopt);
+    EXPECT_EQ(featureVersionOf("openjdk"), std::nullopt);
+    EXPECT_EQ(featureVersionOf("99999999999999999999999"), std::nullopt);
+}

@@ -5,12 +5,15 @@
 #include <string>
 #include <vector>
 
+// startupCheckSeconds: the seconds of the start watch, as the setting is read.
+#include "settings_contract/setting_values.h"
+
 // How long the launcher stays once the application has started, decided once from the settings
 // and switches (decideWaitPolicy), and the waiting itself as decisions on events (WaitTracker),
 // apart from the window and process calls.
 
 enum class Stay {
-    AtOnce,                 // ends right after the start
+    NotAtAll,               // ends right after the start
     UntilWindowOrWatchTime, // until the application's window, the end of the splash and start watch, or its end
     UntilOutputEnds,        // -d: as above, and until the application's output has ended
     UntilApplicationEnds,   // stay-alive and console launchers: until it ends, returning its status
@@ -29,7 +32,7 @@ struct WaitChoices {
 };
 
 struct WaitPolicy {
-    Stay stay = Stay::AtOnce;
+    Stay stay = Stay::NotAtAll;
     bool splash = false;
     std::uint32_t splashMilliseconds = 0;
     bool splashEndsAtWindow = false;
@@ -38,11 +41,6 @@ struct WaitPolicy {
     std::uint32_t watchMilliseconds = 0;
     bool reportFailure = false;
 };
-
-// Seconds of the start watch: 10 when absent, 0 (off) when written so; a value that is not a
-// plain decimal number counts as absent, and long ones are capped at a day.
-constexpr std::uint32_t DefaultStartupCheckSeconds = 10;
-std::uint32_t startupCheckSeconds(const std::string& text);
 
 WaitPolicy decideWaitPolicy(const WaitChoices& choices);
 
@@ -107,7 +105,7 @@ private:
 };
 
 // The waiting's view of the system, so that the wait itself is plain logic; the Win32 one
-// lives beside the splash window.
+// is WaitSystem in win32_wait_system.cpp.
 enum class Wake { Application, OutputEnded, OutputArrived, Messages, TimedOut, Failed };
 
 struct WaitRequest {

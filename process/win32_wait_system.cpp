@@ -1,4 +1,4 @@
-#include "ui/startup_monitor.h"
+#include "process/win32_wait_system.h"
 
 #include <versionhelpers.h>
 
@@ -211,11 +211,6 @@ private:
 };
 
 } // namespace
-
-HWND createSplashWindow(HINSTANCE instance) {
-    return CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | SS_BITMAP, 0, 0, CW_USEDEFAULT,
-                           CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
-}
 
 WaitOutcome waitForApplication(const WaitPolicy& policy, const WaitTargets& targets) {
     Win32WaitSystem system(targets);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/monitor_decisions.h"
+#include "process/application_wait.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ TEST(WaitPolicy, OneStayForEachConfiguration) {
         bool report;
     } cases[] = {
         {"plain", plain(), Stay::UntilWindowOrWatchTime, true},
-        {"plain, watch off", with([](WaitChoices& c) { c.startupCheck = std::string("0"); }), Stay::AtOnce, false},
+        {"plain, watch off", with([](WaitChoices& c) { c.startupCheck = std::string("0"); }), Stay::NotAtAll, false},
         {"splash, watch off", with([](WaitChoices& c) { c.startupCheck = std::string("0"), c.splash = true; }),
          Stay::UntilWindowOrWatchTime, false},
         {"stay-alive", with([](WaitChoices& c) { c.stayAlive = true; }), Stay::UntilApplicationEnds, true},
@@ -32,7 +32,7 @@ TEST(WaitPolicy, OneStayForEachConfiguration) {
         {"-d with stay-alive", with([](WaitChoices& c) { c.debugLog = true, c.stayAlive = true; }),
          Stay::UntilApplicationEnds, true},
         {"console launcher", with([](WaitChoices& c) { c.consoleLauncher = true; }), Stay::UntilApplicationEnds, false},
-        {"-c", with([](WaitChoices& c) { c.consoleWindow = true; }), Stay::AtOnce, false},
+        {"-c", with([](WaitChoices& c) { c.consoleWindow = true; }), Stay::NotAtAll, false},
     };
     for (const Case& c : cases) {
         WaitPolicy policy = decideWaitPolicy(c.choices);
@@ -44,10 +44,11 @@ TEST(WaitPolicy, OneStayForEachConfiguration) {
 TEST(WaitPolicy, WatchAndSplashTimes) {
     EXPECT_EQ(decideWaitPolicy(plain()).watchMilliseconds, 10000u);
     EXPECT_EQ(decideWaitPolicy(with([](WaitChoices& c) { c.startupCheck = std::string("3"); })).watchMilliseconds, 3000u);
-    for (const char* notANumber : {"-1", "3s", " 3", "abc", "9999999999"})
+    for (const char* notANumber : {"-1", "3s", " 3", "abc", "+3", ""})
         EXPECT_EQ(startupCheckSeconds(notANumber), DefaultStartupCheckSeconds) << notANumber;
     EXPECT_EQ(startupCheckSeconds("999999999"), 86400u);
-    EXPECT_EQ(startupCheckSeconds("0"), 0u);
+    EXPECT_EQ(startupCheckSeconds("9999999999"), 86400u);
+    for (const char* zero : {"0", "-0", "0000000000"}) EXPECT_EQ(startupCheckSeconds(zero), 0u) << zero; // off, as the tool writes it
     for (int seconds : {0, -4}) {
         WaitChoices splash;
         splash.splash = true;

@@ -1,18 +1,6 @@
-#include "ui/monitor_decisions.h"
+#include "process/application_wait.h"
 
 #include <algorithm>
-
-namespace {
-
-constexpr std::uint32_t SecondsInADay = 24 * 60 * 60;
-
-} // namespace
-
-std::uint32_t startupCheckSeconds(const std::string& text) {
-    if (text.empty() || text.size() > 9 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return DefaultStartupCheckSeconds;
-    return std::min<std::uint32_t>(static_cast<std::uint32_t>(std::stoul(text)), SecondsInADay);
-}
 
 WaitPolicy decideWaitPolicy(const WaitChoices& choices) {
     WaitPolicy policy;
@@ -33,7 +21,7 @@ WaitPolicy decideWaitPolicy(const WaitChoices& choices) {
     else if (policy.splash || policy.watchMilliseconds > 0)
         policy.stay = Stay::UntilWindowOrWatchTime;
     else
-        policy.stay = Stay::AtOnce;
+        policy.stay = Stay::NotAtAll;
     return policy;
 }
 
@@ -84,7 +72,7 @@ bool WaitTracker::done() const {
     if (waitFailed_) return true;
     bool outputSettled = outputEnded_ || drainOver_;
     switch (policy_.stay) {
-    case Stay::AtOnce:
+    case Stay::NotAtAll:
         return true;
     case Stay::UntilWindowOrWatchTime:
         // A running application is left to itself; an ended one's last output is read first.

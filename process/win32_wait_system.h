@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "ui/monitor_decisions.h"
+#include "process/application_wait.h"
 
 // What the wait follows, all borrowed from the launch sequence: the application's process and
 // id, its output's events (null when its output is not captured), the splash window (null
@@ -19,9 +19,6 @@ struct WaitTargets {
 // The caption of the message box in which the windowed Java runtime shows why it could not
 // start the application.
 extern const wchar_t* const RuntimeErrorBoxCaption;
-
-// The hidden pop-up that shows the splash picture; null when it cannot be made.
-HWND createSplashWindow(HINSTANCE instance);
 
 // Waits as the policy says, pumping the thread's messages all the while. The application's end
 // is noticed in one way only: its process handle, among the handles of the message wait. Its
