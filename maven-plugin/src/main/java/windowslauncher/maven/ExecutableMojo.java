@@ -185,7 +185,7 @@ public class ExecutableMojo extends AbstractMojo {
         // A failed build leaves no executable at the output paths, not even one of an earlier build.
         try {
             BuildHost host = BuildHost.current();
-            SettingsFile.write(settingsFile, settings());
+            SettingsFile.write(settingsFile, SettingKeys.load().ordered(settings()));
             configureAll(host, settingsFile, outputs);
         } catch (MojoExecutionException | MojoFailureException | RuntimeException e) {
             outputs.values().forEach(this::remove);
@@ -198,7 +198,8 @@ public class ExecutableMojo extends AbstractMojo {
 
     /**
      * Every settings-file key and its value (the one table of the mapping): the parameter's name
-     * is the key in camelCase, except the splash picture, which turns the splash on.
+     * is the key in camelCase, except the splash picture, which turns the splash on. The keys and
+     * their kinds are checked against the launcher's key table (SettingKeys).
      */
     private Map<String, Object> settings() {
         Map<String, Object> settings = new LinkedHashMap<>();
