@@ -96,6 +96,7 @@ def test_once_the_application_has_ended_the_next_start_runs_its_own_with_its_arg
 
 # ---- the real library, in this machine's JDK --------------------------------------------------
 JDK = Path("/usr/lib/jvm/java-17-openjdk-amd64")
+JDKS = [JDK, Path("/usr/lib/jvm/temurin-25-jdk-amd64")]
 
 
 @pytest.fixture(scope="module")
@@ -119,8 +120,8 @@ def library(tmp_path_factory):
 class Bridge:
     """The library listening behind the double's relay; its lines as they come."""
 
-    def __init__(self, classpath, args=(), env=None):
-        self.process = subprocess.Popen([str(JDK / "bin" / "java"), "-cp", classpath,
+    def __init__(self, classpath, args=(), env=None, jdk=JDK):
+        self.process = subprocess.Popen([str(jdk / "bin" / "java"), "-cp", classpath,
                                          "windowslauncher.instance.LaterStartBridge", *args],
                                         stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True, env=env)
         self.lines = queue.Queue()
@@ -143,8 +144,9 @@ def decoded(hex_list):
     return [bytes.fromhex(a).decode("utf-8") for a in hex_list.split(",") if a]
 
 
-def test_the_library_receives_what_a_later_start_sends(scenario, library):
-    bridge = Bridge(library)
+@pytest.mark.parametrize("jdk", JDKS, ids=lambda jdk: jdk.name)
+def test_the_library_receives_what_a_later_start_sends(scenario, library, jdk):
+    bridge = Bridge(library, jdk=jdk)
     try:
         app = single(scenario, window="visible", run_ms=30000, later_starts=f"relay:{bridge.port}")
         run = scenario.run(app, args=[DOCUMENT, "zweites Dokument.myapp"], decoy=w(app), wait_children=1)
