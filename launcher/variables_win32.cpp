@@ -3,9 +3,6 @@
 #include "base/text_encoding.h"
 #include "launcher/variables.h"
 
-namespace {
-
-// The environment's value of `name`; a variable set to the empty text is defined and empty.
 std::optional<std::string> environmentVariable(const std::string& name) {
     // '=' cannot be part of a name (the hidden "=C:" entries are no user's variables).
     if (name.find('=') != std::string::npos) return std::nullopt;
@@ -22,8 +19,6 @@ std::optional<std::string> environmentVariable(const std::string& name) {
         value.assign(length, L'\0'); // too small: `length` counts the terminating null too
     }
 }
-
-} // namespace
 
 std::string expandLauncherVariables(const std::string& text, const std::string& executablePath) {
     if (text.find('%') == std::string::npos) return text;

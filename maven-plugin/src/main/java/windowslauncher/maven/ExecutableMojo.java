@@ -114,6 +114,10 @@ public class ExecutableMojo extends AbstractMojo {
     @Parameter(property = "launcher.singleInstance", defaultValue = "false")
     private boolean singleInstance;
 
+    /** A startup cache made on the user's PC for the chosen runtime (Java 13 and later). */
+    @Parameter(property = "launcher.startupCache", defaultValue = "false")
+    private boolean startupCache;
+
     /** The executable's icon (an {@code .ico} file). */
     @Parameter(property = "launcher.icon")
     private File icon;
@@ -220,6 +224,7 @@ public class ExecutableMojo extends AbstractMojo {
         settings.put("download_url", downloadUrl);
         settings.put("restart_on_exit", restartOnExit);
         settings.put("single_instance", singleInstance);
+        settings.put("startup_cache", startupCache);
         settings.put("icon", icon == null ? null : icon.toPath());
         settings.put("product_name", productName != null ? productName : oneLine(projectName));
         settings.put("description", description != null ? description : oneLine(projectDescription));
