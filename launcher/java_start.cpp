@@ -4,6 +4,7 @@
 #include "base/system_error.h"
 #include "base/text_encoding.h"
 #include "jvm/boot_class_path.h"
+#include "launcher/later_start_rules.h"
 #include "launcher/settings.h"
 #include "launcher/variables.h"
 #include "process/argument_file.h"
@@ -45,11 +46,15 @@ Result<JavaStart> javaStartFor(const LaunchState& state, const JavaRuntime& runt
         else
             bootClassPath = buildBootClassPath(runtime.home);
     }
+    // With one instance the application's library learns where later starts hand their arguments.
+    std::string vmOptions = state.vmOptions;
+    if (std::string channel = state.instance.laterStartChannel(); !channel.empty())
+        vmOptions += (vmOptions.empty() ? "" : " ") + laterStartChannelOption(channel);
     LaunchForm form = state.launchForm;
     makeJavaReadable(form);
     std::string applicationArguments = javaReadableArguments(state.tail.applicationArguments);
     JavaStart start;
-    start.arguments = javaArguments(state.vmOptions, bootClassPath, form, applicationArguments);
+    start.arguments = javaArguments(vmOptions, bootClassPath, form, applicationArguments);
     std::size_t length = commandLineLength(runtime, start.arguments);
     if (length < CommandLineLimit) return start;
 
@@ -57,7 +62,7 @@ Result<JavaStart> javaStartFor(const LaunchState& state, const JavaRuntime& runt
     if (!readsArgumentFiles(featureVersion)) return Failure{0, commandLineTooLongText(length, featureVersion, false)};
     traceLog().trace("The command line is " + std::to_string(length) + " characters long: options in an argument file");
     Result<std::unique_ptr<ArgumentFile>> file =
-        ArgumentFile::write(argumentFileArguments(state.vmOptions, bootClassPath, form));
+        ArgumentFile::write(argumentFileArguments(vmOptions, bootClassPath, form));
     if (!file) {
         const Failure& failure = file.failure();
         return Failure{failure.systemError, failure.what + ": " + systemErrorText(failure.systemError)};

@@ -97,7 +97,7 @@ std::optional<int> readSwitches(const std::string& commandLine, LaunchState& sta
 // application's log.
 [[nodiscard]] bool claimInstanceWhenSingle(LaunchState& state) {
     if (!LauncherSettings::flag(SettingSingleInstance)) return true;
-    std::optional<InstanceMarker> claimed = claimSingleInstance();
+    std::optional<InstanceMarker> claimed = claimSingleInstance(state.tail.applicationArguments);
     if (!claimed) return false;
     state.instance = std::move(*claimed);
     return true;

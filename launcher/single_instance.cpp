@@ -2,18 +2,24 @@
 
 #include <sddl.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
 #include "base/file_system.h"
 #include "base/text_encoding.h"
+#include "launcher/later_start.h"
+#include "launcher/later_start_rules.h"
 #include "trace/trace_log.h"
 
 namespace {
 
-// What the marker holds: the running application's process id, 0 while it is being started.
+// What the marker holds: the running application's process id, 0 while it is being started;
+// and the token of the channel its later starts hand their arguments over, once written.
 struct MarkerRecord {
     volatile LONG processId;
+    volatile LONG tokenWritten;
+    char token[LaterStartTokenLength];
 };
 
 constexpr DWORD PollMilliseconds = 100;
@@ -116,6 +122,20 @@ Recorded recordedApplication(DWORD processId) {
     return WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0 ? Recorded::Ended : Recorded::Running;
 }
 
+// The marker's maker gives the application its channel (nothing when the system gives no
+// random token: its later starts then deliver nothing).
+void writeToken(MarkerRecord& record) {
+    std::string token = newLaterStartToken();
+    if (token.size() != LaterStartTokenLength) return;
+    std::copy(token.begin(), token.end(), record.token);
+    InterlockedExchange(&record.tokenWritten, 1);
+}
+
+std::string tokenOf(const MarkerRecord& record) {
+    if (InterlockedCompareExchange(const_cast<volatile LONG*>(&record.tokenWritten), 1, 1) != 1) return std::string();
+    return std::string(record.token, LaterStartTokenLength);
+}
+
 } // namespace
 
 InstanceMarker::InstanceMarker(UniqueHandle mapping, void* view) : mapping_(std::move(mapping)), view_(view) {}
@@ -145,11 +165,15 @@ void InstanceMarker::recordApplication(HANDLE process, DWORD processId) {
     InterlockedExchange(&recordOf(view_)->processId, static_cast<LONG>(processId));
 }
 
+std::string InstanceMarker::laterStartChannel() const {
+    return view_ ? laterStartPipeName(tokenOf(*recordOf(view_))) : std::string();
+}
+
 void InstanceMarker::recordRestart() {
     if (view_) InterlockedExchange(&recordOf(view_)->processId, 0);
 }
 
-std::optional<InstanceMarker> claimSingleInstance() {
+std::optional<InstanceMarker> claimSingleInstance(const std::string& tail) {
     std::optional<std::string> sid = currentUserSid();
     std::optional<std::string> executable = executablePath();
     if (!sid || !executable) {
@@ -166,6 +190,7 @@ std::optional<InstanceMarker> claimSingleInstance() {
             // It exists, so another start of this launcher runs; one this start cannot reach
             // (made by an older launcher, elevated) must still not get a second application.
             traceLog().trace("Single instance: another start's marker cannot be opened; no second application");
+            traceLog().trace("Later start: no channel to the running application; the arguments were not delivered");
             return std::nullopt;
         }
         void* view = mapping ? MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(MarkerRecord)) : nullptr;
@@ -175,7 +200,10 @@ std::optional<InstanceMarker> claimSingleInstance() {
             return InstanceMarker();
         }
         InstanceMarker marker(std::move(mapping), view);
-        if (!existed) return marker;
+        if (!existed) {
+            writeToken(*recordOf(view));
+            return marker;
+        }
 
         DWORD processId = static_cast<DWORD>(recordOf(view)->processId);
         Recorded recorded = recordedApplication(processId);
@@ -191,11 +219,13 @@ std::optional<InstanceMarker> claimSingleInstance() {
                 traceLog().append("Single instance: application ").append(std::to_string(processId))
                     .append(" runs, its window is brought to the front").endLine();
                 bringForward(window, processId);
+                deliverLaterStart(tokenOf(*recordOf(view)), processId, *sid, tail);
                 return std::nullopt;
             }
         }
         if (static_cast<LONG>(GetTickCount() - deadline) >= 0) {
             traceLog().trace("Single instance: the running application shows no window");
+            deliverLaterStart(tokenOf(*recordOf(view)), static_cast<DWORD>(recordOf(view)->processId), *sid, tail);
             return std::nullopt;
         }
         Sleep(PollMilliseconds);

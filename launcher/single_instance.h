@@ -29,6 +29,8 @@ public:
     // The application is about to be started again: a second start now waits for its window
     // instead of taking the ended application's place.
     void recordRestart();
+    // The pipe this application's later starts hand their arguments over; empty without one.
+    std::string laterStartChannel() const;
 
 private:
     UniqueHandle mapping_;
@@ -41,5 +43,6 @@ constexpr DWORD WaitForRunningWindowMilliseconds = 5000;
 // Takes the marker for this launcher (its own full path names it), or finds the application that another start of it runs
 // and brings its main window to the front (restored when minimised), waiting up to
 // WaitForRunningWindowMilliseconds for a window to appear. Nothing when another application
-// runs: this start must then not start one.
-std::optional<InstanceMarker> claimSingleInstance();
+// runs: this start must then not start one, and hands that application the arguments of its
+// command-line `tail`.
+std::optional<InstanceMarker> claimSingleInstance(const std::string& tail);

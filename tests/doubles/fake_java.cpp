@@ -31,6 +31,16 @@
 //   report_ctrl_c=1                 record whether Ctrl+C is enabled for it (the flag its children inherit)
 //   close_output_ms=N               as the application: close the standard handles, run N ms more,
 //                                   then record whether its starter had ended and log.txt was free
+//   later_starts=record|relay:PORT as the application: keep opening the pipe that the launcher's
+//                                   -Dwindowslauncher.instance.channel= names, as the Java library
+//                                   does. record: take each message as the library does (whole,
+//                                   checked, answered) and record its arguments as one line
+//                                   "later-start=HEX,HEX,..." (UTF-8 bytes in hex; "later-start="
+//                                   for none), a refused one as "later-start-refused"; relay: pass
+//                                   the bytes both ways to and from 127.0.0.1:PORT (a library on
+//                                   the host) and record "later-start-relayed"; helper: leave that
+//                                   to a helper process of its own (not the application), which
+//                                   records as with record
 // As the application it takes the startup-cache options as that version does: options it does
 // not know yet stop it as "Unrecognized VM option" does; a cache named by -XX:AOTCache or
 // -XX:SharedArchiveFile is recorded as used when it is there with its kind's magic number; at
@@ -43,6 +53,7 @@
 // it cannot be read), line ends written as \r and \n. Like
 // Java 9 and later, a double whose home holds
 // lib\modules refuses -Xbootclasspath/p: and does not start.
+#include <winsock2.h>
 #include <windows.h>
 #include <tlhelp32.h>
 #include <winternl.h>
@@ -244,6 +255,142 @@ std::string realBanner(const std::string& name) {
     return std::string();
 }
 
+// ---- later starts ------------------------------------------------------------------------
+std::wstring laterStartPipe(const std::string& commandLine) {
+    const std::string option = "-Dwindowslauncher.instance.channel=";
+    size_t at = commandLine.find(option);
+    if (at == std::string::npos) return std::wstring();
+    at += option.size();
+    return wide(commandLine.substr(at, commandLine.find(' ', at) - at));
+}
+
+bool readExactly(HANDLE pipe, std::string& into, size_t count) {
+    size_t start = into.size();
+    into.resize(start + count);
+    size_t done = 0;
+    while (done < count) {
+        DWORD read = 0;
+        if (!ReadFile(pipe, &into[start + done], static_cast<DWORD>(count - done), &read, nullptr) || read == 0)
+            return false;
+        done += read;
+    }
+    return true;
+}
+
+uint32_t u32At(const std::string& bytes, size_t at) {
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+}
+
+uint32_t crc32Of(const std::string& bytes, size_t from, size_t count) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = from; i < from + count; ++i) {
+        crc ^= static_cast<unsigned char>(bytes[i]);
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// One message, taken as the library takes it; its arguments as hex, or nothing when refused.
+bool takeMessage(HANDLE pipe, std::string& hexArguments) {
+    std::string message;
+    if (!readExactly(pipe, message, 8) || message.compare(0, 4, "ARG1") != 0) return false;
+    uint32_t length = u32At(message, 4);
+    if (length < 4 || length > 65536 - 12 || !readExactly(pipe, message, length + 4)) return false;
+    if (crc32Of(message, 8, length) != u32At(message, 8 + length)) return false;
+    uint32_t count = u32At(message, 8);
+    size_t at = 12, end = 8 + length;
+    for (uint32_t i = 0; i < count; ++i) {
+        if (at + 4 > end) return false;
+        uint32_t size = u32At(message, at);
+        if (size > end - at - 4) return false;
+        if (i) hexArguments += ',';
+        for (size_t b = 0; b < size; ++b) {
+            hexArguments += "0123456789abcdef"[static_cast<unsigned char>(message[at + 4 + b]) >> 4];
+            hexArguments += "0123456789abcdef"[message[at + 4 + b] & 0xF];
+        }
+        at += 4 + size;
+    }
+    return at == end;
+}
+
+struct Relay {
+    HANDLE pipe;
+    SOCKET socket;
+};
+
+DWORD WINAPI relayPipeToSocket(void* parameter) {
+    auto* relay = static_cast<Relay*>(parameter);
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(relay->pipe, buffer, sizeof buffer, &read, nullptr) && read > 0)
+        if (send(relay->socket, buffer, static_cast<int>(read), 0) != static_cast<int>(read)) break;
+    shutdown(relay->socket, SD_SEND);
+    return 0;
+}
+
+// Passes one connection's bytes between the launcher's pipe and the host's library, both ways.
+void relayConnection(HANDLE pipe, int port) {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    SOCKET socket = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<u_short>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (connect(socket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        appendRecord("later-start-relay-failed\n");
+        closesocket(socket);
+        return;
+    }
+    Relay relay{pipe, socket};
+    HANDLE toSocket = CreateThread(nullptr, 0, relayPipeToSocket, &relay, 0, nullptr);
+    char buffer[4096];
+    int received = 0;
+    while ((received = recv(socket, buffer, sizeof buffer, 0)) > 0) {
+        DWORD written = 0;
+        WriteFile(pipe, buffer, static_cast<DWORD>(received), &written, nullptr);
+    }
+    // The launcher ends the connection once it has its answer; the pipe's reader ends with it.
+    WaitForSingleObject(toSocket, 10000);
+    CloseHandle(toSocket);
+    closesocket(socket);
+    appendRecord("later-start-relayed\n");
+}
+
+// Tries the later starts' pipe once, and serves one connection when there is one.
+void serveLaterStart(const std::wstring& pipeName, const std::string& mode) {
+    // As Java's RandomAccessFile(name, "rw") opens a file, which is how the library opens it.
+    HANDLE pipe = CreateFileW(pipeName.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (pipe == INVALID_HANDLE_VALUE) return;
+    if (mode.rfind("relay:", 0) == 0) {
+        relayConnection(pipe, std::atoi(mode.c_str() + 6));
+    } else {
+        std::string hexArguments;
+        bool taken = takeMessage(pipe, hexArguments);
+        char answer = taken ? 'A' : 'R';
+        DWORD written = 0;
+        if (WriteFile(pipe, &answer, 1, &written, nullptr) && written == 1)
+            appendRecord(taken ? "later-start=" + hexArguments + "\n" : std::string("later-start-refused\n"));
+    }
+    CloseHandle(pipe);
+}
+// A process other than the application that tries the pipe as the application would.
+void leaveLaterStartServer(const std::wstring& pipeName) {
+    wchar_t self[4096] = {};
+    GetModuleFileNameW(nullptr, self, 4096);
+    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" serve " + pipeName;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
+}
+// ---- end of later starts ------------------------------------------------------------------
 // ---- startup cache ------------------------------------------------------------------------
 int featureVersion(const std::map<std::string, std::string>& config) {
     std::string banner = config.count("banner") ? config.at("banner") : "1.8";
@@ -323,7 +470,14 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 // Runs like a desktop application: optionally a window, for run_ms milliseconds.
-void runApplication(const std::map<std::string, std::string>& config, HINSTANCE instance) {
+void runApplication(const std::map<std::string, std::string>& config, HINSTANCE instance, const std::string& commandLine) {
+    std::string laterStarts = config.count("later_starts") ? config.at("later_starts") : std::string();
+    std::wstring laterStartPipeName = laterStarts.empty() ? std::wstring() : laterStartPipe(commandLine);
+    if (laterStarts == "helper") {
+        leaveLaterStartServer(laterStartPipeName);
+        laterStartPipeName.clear();
+    }
+    DWORD nextLaterStartTry = GetTickCount();
     std::string windowMode = config.count("window") ? config.at("window") : "none";
     int windowDelay = number(config, "window_delay_ms", 0);
     DWORD runUntil = GetTickCount() + number(config, "run_ms", 0);
@@ -353,6 +507,10 @@ void runApplication(const std::map<std::string, std::string>& config, HINSTANCE 
             appendRecord("window-shown\n");
         }
         if (static_cast<LONG>(now - runUntil) >= 0) break;
+        if (!laterStartPipeName.empty() && static_cast<LONG>(now - nextLaterStartTry) >= 0) {
+            serveLaterStart(laterStartPipeName, laterStarts);
+            nextLaterStartTry = GetTickCount() + 100;
+        }
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
         Sleep(10);
@@ -481,6 +639,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         }
         return 0;
     }
+    if (argc == 3 && std::wstring(argv[1]) == L"serve") {
+        for (DWORD until = GetTickCount() + 30000; static_cast<LONG>(GetTickCount() - until) < 0; Sleep(100))
+            serveLaterStart(argv[2], "record");
+        return 0;
+    }
     std::map<std::string, std::string> config = readConfig();
     // Recorded in UTF-8 from the wide forms: every character the launcher passed is kept.
     std::string commandLine = utf8(GetCommandLineW());
@@ -542,7 +705,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     if (config.count("helper_writes_ms")) leaveOutputWriter(number(config, "helper_writes_ms", 0));
     closeOutputAndRunOn(config);
-    runApplication(config, instance);
+    runApplication(config, instance, commandLine);
     if (!writeCacheAtExit(options)) return 1;
     if (config.count("exit_codes")) return statusOfThisRun(config);
     return number(config, "exit_code", 0);

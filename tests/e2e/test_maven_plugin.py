@@ -56,6 +56,16 @@ def maven(tmp_path_factory):
     installed = subprocess.run([*install, f"-Dmaven.repo.local={maven.repo}"], cwd=maven.plugin, capture_output=True,
                                text=True, timeout=600, env=MAVEN_ENV)
     assert installed.returncode == 0, installed.stdout
+    # The sample uses the instance library: installed the same way.
+    library = maven.plugin / "library"
+    built = subprocess.run([str(ROOT / "tools" / "build-instance-library"), "--out", str(library), "--repo",
+                            str(maven.repo)], capture_output=True, text=True, timeout=600)
+    assert built.returncode == 0, built.stdout + built.stderr
+    shutil.copy(maven.plugin / "debian-maven-settings.xml", library)
+    install = shlex.split((library / "install-instance-library.txt").read_text())
+    installed = subprocess.run([*install, f"-Dmaven.repo.local={maven.repo}"], cwd=library, capture_output=True,
+                               text=True, timeout=600, env=MAVEN_ENV)
+    assert installed.returncode == 0, installed.stdout
     shutil.copytree(ROOT / "samples" / "hello-swing", maven.sample)
     return maven
 
@@ -76,7 +86,7 @@ def test_the_sample_build_writes_installs_and_starts_its_launcher(maven, scenari
     exe = maven.sample / "target" / "HelloSwing.exe"
     assert (maven.sample / "target" / SAMPLE_JAR).exists()
     assert string_table(read_resources(exe.read_bytes())[0]) == {
-        100: '-Xmx256m -Dhello.greeting="Grüß Gott"', 101: SAMPLE_JAR, 104: "11", 106: "on"}
+        100: '-Xmx256m -Dhello.greeting="Grüß Gott"', 101: SAMPLE_JAR, 104: "11", 106: "on", 112: "on"}
     assert "minVersion is not set: the launcher asks for Java 11 or later, from maven.compiler.release=11" in built.stdout
     assert "[WARNING] <" not in built.stdout and "has no effect" not in built.stdout
     assert inspect(wine_session, exe) == {
@@ -92,8 +102,10 @@ def test_the_sample_build_writes_installs_and_starts_its_launcher(maven, scenari
     shutil.copy(exe, app)
     home = w(scenario.java_home("jdk17", banner="17"))
     run = scenario.run(app, args=["notes.txt"], env={"JAVA_HOME": home})
-    assert [r["cmdline"] for r in run.app_starts] == [
-        f'"{home}\\bin\\javaw.exe" -Xmx256m -Dhello.greeting="Grüß Gott" -jar {SAMPLE_JAR} notes.txt']
+    assert [re.sub(r"-Dwindowslauncher\.instance\.channel=\S+", "CHANNEL", r["cmdline"]) for r in run.app_starts] == [
+        f'"{home}\\bin\\javaw.exe" -Xmx256m -Dhello.greeting="Grüß Gott" CHANNEL -jar {SAMPLE_JAR} notes.txt']
+    with zipfile.ZipFile(maven.sample / "target" / SAMPLE_JAR) as jar:
+        assert "Class-Path: windows-launcher-instance-1.0.0.jar" in jar.read("META-INF/MANIFEST.MF").decode()
 
 
 def test_the_modular_sample_starts_its_module_from_the_module_path(maven, scenario, tmp_path):

@@ -30,9 +30,10 @@ def release(tmp_path_factory):
 
 def test_release_folder_and_the_windows_build_of_the_tool(release, tmp_path, wine_session):
     assert sorted(p.name for p in release.iterdir()) == [
-        "README.md", "debian-maven-settings.xml", "docs", "example.settings", "install-maven-plugin.txt",
-        "launcher-configure", "launcher-configure-aarch64", "launcher-configure.exe", "launcher-i686.exe",
-        "launcher-x86_64.exe", "samples", "windows-launcher-maven-plugin-1.0.0.jar",
+        "README.md", "debian-maven-settings.xml", "docs", "example.settings", "install-instance-library.txt",
+        "install-maven-plugin.txt", "launcher-configure", "launcher-configure-aarch64", "launcher-configure.exe",
+        "launcher-i686.exe", "launcher-x86_64.exe", "samples", "windows-launcher-instance-1.0.0.jar",
+        "windows-launcher-instance-1.0.0.pom", "windows-launcher-maven-plugin-1.0.0.jar",
         "windows-launcher-maven-plugin-1.0.0.pom"]
     readme = (release / "README.md").read_text()
     pictures = re.findall(r"\]\((docs/[\w-]+\.png)\)", readme)
