@@ -17,7 +17,7 @@ LAYERS = {
     "base": set(),
     "settings_contract": {"base"},
     "trace": {"base"},
-    "process": {"base", "trace"},
+    "process": {"base", "settings_contract", "trace"},
     "jvm": {"base", "settings_contract", "trace", "process"},
     "ui": {"base", "settings_contract", "trace"},
     "launcher": {"base", "settings_contract", "trace", "process", "jvm", "ui"},
