@@ -167,6 +167,8 @@ def test_picture_that_does_not_decode_is_reported_and_nothing_starts(scenario, t
     assert run.exit_code == 1
     assert run.records == []
     assert not any(t.startswith("CreateProcess") for t in run.traces)
+    # The trace says why: the file opens as a PNG, its pixels do not decode.
+    assert "Cannot show the splash: the splash picture's pixels do not decode" in run.traces
 
 
 def test_failed_start_with_splash_keeps_the_splash_behind_the_message(scenario):
