@@ -29,6 +29,7 @@ bool isJavaVersion(const std::string& text);
 // `maximum` (none when empty). Both must be Java versions.
 bool versionRangeCanBeMet(const std::string& minimum, const std::string& maximum);
 
-// The feature version of a version text: its first number, or its second for 1.N (1.8.0_391 is
-// 8, 17.0.15 is 17, 25-ea is 25); nothing when the text does not begin with a digit.
+// The feature version of a version text by the same rule: its first number, or its second for
+// 1.N (1.8.0_391 is 8, 17.0.15 is 17, 25-ea is 25); nothing when the text does not begin with a
+// digit.
 std::optional<int> featureVersionOf(const std::string& version);
