@@ -17,6 +17,7 @@
 #include "launcher/restart_setting.h"
 #include "launcher/settings.h"
 #include "launcher/single_instance.h"
+#include "launcher/startup_cache.h"
 #include "launcher/switches.h"
 #include "launcher/system_libraries.h"
 #include "launcher/variables.h"
@@ -197,6 +198,14 @@ std::string javaArgumentsFor(const LaunchState& state, const JavaRuntime& runtim
     return javaArguments(state.vmOptions, bootClassPath, state.jar, state.tail.applicationArguments);
 }
 
+// The startup cache's options go first; chosen again for each start, so that a restart after
+// the run that made the cache uses it.
+std::string withStartupCache(const LaunchState& state, const JavaRuntime& runtime, const std::string& arguments) {
+    StartupCacheChoice cache = chooseStartupCache(state, runtime);
+    for (const std::string& line : cache.trace) traceLog().trace(line);
+    return cache.options.empty() ? arguments : cache.options + " " + arguments;
+}
+
 // Start phase: the Java command line, started with its output captured (or on a console).
 Result<RunningApplication> startJava(const LaunchState& state, const JavaRuntime& runtime,
                                      const std::string& arguments, int showCommand) {
@@ -279,7 +288,8 @@ int runLauncher(HINSTANCE instance, const std::string& commandLine, int showComm
     std::string arguments = javaArgumentsFor(state, *runtime);
     RestartPolicy restarts = restartPolicySetting();
     for (;;) {
-        Result<RunningApplication> running = startJava(state, *runtime, arguments, showCommand);
+        Result<RunningApplication> running =
+            startJava(state, *runtime, withStartupCache(state, *runtime, arguments), showCommand);
         if (!running) {
             traceLog().trace("The application could not start: " + startFailureReason(running.failure()));
             showError(startFailureMessage(running.failure()));

@@ -20,7 +20,8 @@ enum SettingId : unsigned {
     SettingDownloadUrl = 110,      // text: where the cannot-start dialog sends users for Java
     SettingRestartOnExit = 111,    // text: exit statuses that start the application again
     SettingSingleInstance = 112,   // flag: a second start brings the running application forward
+    SettingStartupCache = 119,     // flag: a startup cache per user, runtime and application version
 };
 
 constexpr unsigned FirstSettingId = SettingSplash;
-constexpr unsigned LastSettingId = SettingSingleInstance;
+constexpr unsigned LastSettingId = SettingStartupCache;

@@ -38,6 +38,7 @@ const std::vector<SettingKey>& settingKeys() {
         {"restart_on_exit", SettingRestartOnExit, {ValueKind::ExitStatuses}, "none",
          "exit statuses that start the application again (list)"},
         {"single_instance", SettingSingleInstance, Flag, "off", "a second start brings the running application forward (flag)"},
+        {"startup_cache", SettingStartupCache, Flag, "off", "a startup cache made on the user's PC for the runtime (flag)"},
     };
     return keys;
 }

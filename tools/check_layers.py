@@ -3,9 +3,9 @@
 
 The launcher's parts point down only: launcher/ on top, then ui/, jvm/, process/, trace/, and
 base/ at the bottom. settings_contract/ (every setting's key, id and value rule) stands on base/
-alone, below both the launcher's parts that read settings and the configuration tool, which
-uses nothing else but base/. Test-only programs and the benchmark
-may use everything, and nothing shipped may use them.
+alone, below both the launcher's parts that read settings (the wait in process/ reads the start
+watch's seconds) and the configuration tool, which uses nothing else but base/. Test-only
+programs and the benchmark may use everything, and nothing shipped may use them.
 """
 import re
 import sys

@@ -1,5 +1,6 @@
 #include "configure/resources/picture_check.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -93,6 +94,12 @@ Result<PictureFacts> checkGif(const std::uint8_t* data, std::size_t size) {
             at += 2;
         } else if (block == 0x2C) {
             if (at + 11 > size) return failure("a GIF picture cut short");
+            // Decoders show the first image at its own size, which the logical screen need not
+            // hold: the picture is as large as both.
+            if (images == 0) {
+                facts.width = std::max<std::uint32_t>(facts.width, word(data + at + 5));
+                facts.height = std::max<std::uint32_t>(facts.height, word(data + at + 7));
+            }
             std::uint8_t flags = data[at + 9];
             at += 10;
             if (flags & 0x80) at += std::size_t{3} << ((flags & 7) + 1);
@@ -108,34 +115,147 @@ Result<PictureFacts> checkGif(const std::uint8_t* data, std::size_t size) {
     return facts;
 }
 
+// A frame header a baseline or progressive decoder of 8-bit samples opens: precision 8, one to
+// four components, each listed whole with sampling factors of 1 to 4 and a table of 0 to 3.
+bool jpegFrameFits(const std::uint8_t* segment, std::uint32_t length) {
+    std::uint32_t components = segment[7];
+    if (segment[2] != 8 || components < 1 || components > 4 || length != 8 + 3 * components) return false;
+    for (std::uint32_t i = 0; i < components; ++i) {
+        const std::uint8_t* component = segment + 8 + 3 * i;
+        std::uint32_t horizontal = component[1] >> 4, vertical = component[1] & 15;
+        if (horizontal < 1 || horizontal > 4 || vertical < 1 || vertical > 4 || component[2] > 3) return false;
+    }
+    return true;
+}
+
+// The quantisation and Huffman tables defined so far, by their numbers 0 to 3.
+struct JpegTables {
+    bool quantisation[4] = {};
+    bool dc[4] = {};
+    bool ac[4] = {};
+};
+
+// A DQT segment: one or more tables of 64 entries of 8 or 16 bits, each with its number.
+bool readQuantisationTables(const std::uint8_t* segment, std::uint32_t length, JpegTables& tables) {
+    std::uint32_t at = 2;
+    while (at < length) {
+        std::uint32_t precision = segment[at] >> 4, number = segment[at] & 15;
+        std::uint32_t size = 1 + 64 * (precision + 1);
+        if (precision > 1 || number > 3 || at + size > length) return false;
+        tables.quantisation[number] = true;
+        at += size;
+    }
+    return length > 2;
+}
+
+// A DHT segment: one or more tables, each its class and number, 16 counts and as many symbols.
+bool readHuffmanTables(const std::uint8_t* segment, std::uint32_t length, JpegTables& tables) {
+    std::uint32_t at = 2;
+    while (at < length) {
+        std::uint32_t tableClass = segment[at] >> 4, number = segment[at] & 15;
+        if (tableClass > 1 || number > 3 || at + 17 > length) return false;
+        std::uint32_t symbols = 0;
+        for (std::uint32_t i = 1; i <= 16; ++i) symbols += segment[at + i];
+        if (symbols == 0 || symbols > 256 || at + 17 + symbols > length) return false;
+        (tableClass == 0 ? tables.dc : tables.ac)[number] = true;
+        at += 17 + symbols;
+    }
+    return length > 2;
+}
+
+// A scan header that names one to four of the frame's components, listed whole, with the tables
+// its coding needs defined before it: the components' quantisation tables, and the DC and AC
+// Huffman tables of a sequential scan (a progressive scan codes either DC or AC coefficients,
+// and refining DC coefficients needs no table). The coefficients and bits of a progressive scan
+// are those such a decoder takes.
+bool jpegScanFits(const std::uint8_t* segment, std::uint32_t length, const std::uint8_t* frame, bool progressive,
+                  const JpegTables& tables) {
+    std::uint32_t components = segment[2];
+    if (components < 1 || components > 4 || length != 6 + 2 * components) return false;
+    std::uint32_t spectralStart = segment[3 + 2 * components], spectralEnd = segment[4 + 2 * components];
+    std::uint32_t approximationHigh = segment[5 + 2 * components] >> 4, approximationLow = segment[5 + 2 * components] & 15;
+    // A progressive scan codes the DC coefficients of its components, or one band of AC
+    // coefficients of one component; each refinement takes one bit more.
+    if (progressive) {
+        bool band = spectralStart == 0 ? spectralEnd == 0 : spectralEnd >= spectralStart && spectralEnd <= 63 && components == 1;
+        bool bits = approximationLow <= 13 && (approximationHigh == 0 || approximationHigh == approximationLow + 1);
+        if (!band || !bits) return false;
+    }
+    bool needsDc = !progressive || (spectralStart == 0 && approximationHigh == 0);
+    bool needsAc = !progressive || spectralStart > 0;
+    for (std::uint32_t i = 0; i < components; ++i) {
+        const std::uint8_t* frameComponent = nullptr;
+        for (std::uint32_t j = 0; j < frame[7]; ++j)
+            if (frame[8 + 3 * j] == segment[3 + 2 * i]) frameComponent = frame + 8 + 3 * j;
+        if (!frameComponent || !tables.quantisation[frameComponent[2]]) return false;
+        std::uint32_t dc = segment[4 + 2 * i] >> 4, ac = segment[4 + 2 * i] & 15;
+        if (dc > 3 || ac > 3 || (needsDc && !tables.dc[dc]) || (needsAc && !tables.ac[ac])) return false;
+    }
+    return true;
+}
+
+// Steps over a scan's coded data to the marker behind it; restart markers and stuffed zero
+// bytes belong to the data. False when the file ends first.
+bool skipScanData(const std::uint8_t* data, std::size_t size, std::size_t& at) {
+    for (; at + 1 < size; ++at) {
+        if (data[at] != 0xFF) continue;
+        std::uint8_t next = data[at + 1];
+        if (next != 0x00 && next != 0xFF && !(next >= 0xD0 && next <= 0xD7)) return true;
+    }
+    return false;
+}
+
 Result<PictureFacts> checkJpeg(const std::uint8_t* data, std::size_t size) {
     std::size_t at = 2;
     std::optional<PictureFacts> frame;
-    while (at + 4 <= size) {
+    const std::uint8_t* frameHeader = nullptr;
+    bool progressive = false, scanned = false;
+    JpegTables tables;
+    while (at + 2 <= size) {
         if (data[at] != 0xFF) return failure("a JPEG picture with a broken marker");
         std::uint8_t marker = data[at + 1];
         if (marker == 0xFF) { // fill byte
             ++at;
             continue;
         }
+        if (marker == 0xD9) { // the end of the picture
+            if (!scanned) break;
+            return *frame;
+        }
         if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) { // markers without a length
             at += 2;
             continue;
         }
-        if (marker == 0xD9) break;
+        if (at + 4 > size) break;
         std::uint32_t length = bigEndian16(data + at + 2);
         if (length < 2 || at + 2 + length > size) return failure("a JPEG picture cut short");
+        const std::uint8_t* segment = data + at + 2;
         bool startOfFrame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (startOfFrame) {
             if (length < 8) return failure("a JPEG picture cut short");
-            frame = PictureFacts{"JPEG", bigEndian16(data + at + 7), bigEndian16(data + at + 5)};
+            // Baseline, extended and progressive frames of Huffman-coded 8-bit samples: what
+            // the system's decoder opens (no lossless, hierarchical or arithmetic-coded ones).
+            bool decodable = marker == 0xC0 || marker == 0xC1 || marker == 0xC2;
+            if (frame || !decodable || !jpegFrameFits(segment, length))
+                return failure("a JPEG picture in a form the launcher cannot show");
+            frame = PictureFacts{"JPEG", bigEndian16(segment + 5), bigEndian16(segment + 3)};
+            frameHeader = segment;
+            progressive = marker == 0xC2;
         }
-        if (marker == 0xDA) { // the scan: the coded pixels follow
-            if (!frame) return failure("a JPEG picture without a frame header");
-            return *frame;
-        }
+        if (marker == 0xDB && !readQuantisationTables(segment, length, tables))
+            return failure("a JPEG picture in a form the launcher cannot show");
+        if (marker == 0xC4 && !readHuffmanTables(segment, length, tables))
+            return failure("a JPEG picture in a form the launcher cannot show");
         at += 2 + length;
+        if (marker == 0xDA) { // a scan: its coded pixels follow
+            if (!frame) return failure("a JPEG picture without a frame header");
+            if (length < 3 || !jpegScanFits(segment, length, frameHeader, progressive, tables))
+                return failure("a JPEG picture in a form the launcher cannot show");
+            if (!skipScanData(data, size, at)) return failure("a JPEG picture cut short in its pixels");
+            scanned = true;
+        }
     }
+    if (scanned) return failure("a JPEG picture cut short in its pixels");
     return failure("a JPEG picture cut short before its pixels");
 }
 

@@ -1,5 +1,6 @@
 // A stand-in for java.exe / javaw.exe in tests. It reads "double.ini" beside itself:
-//   banner=1.5|1.8|17|25|none       which real banner to print for -version (on stderr)
+//   banner=1.5|1.8|11|17|21|25|none which real banner to print for -version (on stderr); also
+//                                   the version it runs as (8 for 1.8, 5 for 1.5, 8 for none)
 //   banner_text=...                 a banner of its own (C escapes), instead of `banner`
 //   before_banner=...               text printed on stderr ahead of the banner
 //   banner_delay_ms=N               pause before the banner
@@ -30,6 +31,12 @@
 //   report_ctrl_c=1                 record whether Ctrl+C is enabled for it (the flag its children inherit)
 //   close_output_ms=N               as the application: close the standard handles, run N ms more,
 //                                   then record whether its starter had ended and log.txt was free
+// As the application it takes the startup-cache options as that version does: options it does
+// not know yet stop it as "Unrecognized VM option" does; a cache named by -XX:AOTCache or
+// -XX:SharedArchiveFile is recorded as used when it is there with its kind's magic number; at
+// exit, -XX:AOTCacheOutput, -XX:ArchiveClassesAtExit and (for a missing file)
+// -XX:+AutoCreateSharedArchive write one, and a file that cannot be written ends a class-data
+// archive's run with 1, as Java 17 and 25 do.
 // Every start appends its executable, command line, current directory, console window and the
 // show command it was given to the file named by the environment variable DOUBLE_RECORD. Like
 // Java 9 and later, a double whose home holds
@@ -197,6 +204,14 @@ std::string realBanner(const std::string& name) {
         return "java version \"1.8.0_391\"\r\n"
                "Java(TM) SE Runtime Environment (build 1.8.0_391-b13)\r\n"
                "Java HotSpot(TM) 64-Bit Server VM (build 25.391-b13, mixed mode)\r\n";
+    if (name == "11")
+        return "openjdk version \"11.0.25\" 2024-10-15\r\n"
+               "OpenJDK Runtime Environment Temurin-11.0.25+9 (build 11.0.25+9)\r\n"
+               "OpenJDK 64-Bit Server VM Temurin-11.0.25+9 (build 11.0.25+9, mixed mode)\r\n";
+    if (name == "21")
+        return "openjdk version \"21.0.5\" 2024-10-15 LTS\r\n"
+               "OpenJDK Runtime Environment Temurin-21.0.5+11 (build 21.0.5+11-LTS)\r\n"
+               "OpenJDK 64-Bit Server VM Temurin-21.0.5+11 (build 21.0.5+11-LTS, mixed mode, sharing)\r\n";
     if (name == "17")
         return "openjdk version \"17.0.15\" 2025-04-15\r\n"
                "OpenJDK Runtime Environment (build 17.0.15+6-Debian-1deb12u1)\r\n"
@@ -207,6 +222,79 @@ std::string realBanner(const std::string& name) {
                "OpenJDK 64-Bit Server VM Temurin-25.0.3+9 (build 25.0.3+9-LTS, mixed mode, sharing)\r\n";
     return std::string();
 }
+
+// ---- startup cache ------------------------------------------------------------------------
+int featureVersion(const std::map<std::string, std::string>& config) {
+    std::string banner = config.count("banner") ? config.at("banner") : "1.8";
+    if (banner.compare(0, 2, "1.") == 0) return std::atoi(banner.c_str() + 2);
+    int version = std::atoi(banner.c_str());
+    return version > 0 ? version : 8;
+}
+
+// The VM options: the arguments before -jar.
+std::map<std::string, std::string> cacheOptions(int argc, LPWSTR* argv) {
+    std::map<std::string, std::string> options;
+    for (int i = 1; i < argc && wcscmp(argv[i], L"-jar") != 0; ++i) {
+        std::string argument = utf8(argv[i]);
+        size_t equals = argument.find('=');
+        if (argument.compare(0, 4, "-XX:") == 0)
+            options[argument.substr(0, equals)] = equals == std::string::npos ? "" : argument.substr(equals + 1);
+    }
+    return options;
+}
+
+const char StaticMagic[] = "\xa2\xab\x0b\xf0";
+const char DynamicMagic[] = "\xa8\xab\x0b\xf0";
+
+bool hasMagic(const std::string& path, const char* magic) {
+    std::ifstream in(wide(path).c_str(), std::ios::binary);
+    char bytes[4] = {};
+    return in.read(bytes, 4) && std::memcmp(bytes, magic, 4) == 0;
+}
+
+// The option a runtime of this version does not know, if any.
+std::string unknownCacheOption(const std::map<std::string, std::string>& options, int version) {
+    const std::pair<const char*, int> since[] = {{"-XX:SharedArchiveFile", 10}, {"-XX:ArchiveClassesAtExit", 13},
+                                                 {"-XX:+AutoCreateSharedArchive", 19}, {"-XX:AOTCache", 24},
+                                                 {"-XX:AOTCacheOutput", 25}};
+    for (const auto& [option, first] : since)
+        if (options.count(option) && version < first) return std::string(option).substr(option[4] == '+' ? 5 : 4);
+    return std::string();
+}
+
+void recordCacheUse(const std::map<std::string, std::string>& options) {
+    appendRecord("cache-options=");
+    for (const auto& [option, value] : options) appendRecord(option + (value.empty() ? "" : "=" + value) + " ");
+    appendRecord("\n");
+    if (options.count("-XX:AOTCache") && hasMagic(options.at("-XX:AOTCache"), StaticMagic))
+        appendRecord("cache-used=" + options.at("-XX:AOTCache") + "\n");
+    if (options.count("-XX:SharedArchiveFile") && hasMagic(options.at("-XX:SharedArchiveFile"), DynamicMagic))
+        appendRecord("cache-used=" + options.at("-XX:SharedArchiveFile") + "\n");
+}
+
+// At exit: the cache the options ask for; false when it could not be written.
+bool writeCacheAtExit(const std::map<std::string, std::string>& options) {
+    std::string path, magic;
+    if (options.count("-XX:AOTCacheOutput")) path = options.at("-XX:AOTCacheOutput"), magic = StaticMagic;
+    else if (options.count("-XX:ArchiveClassesAtExit")) path = options.at("-XX:ArchiveClassesAtExit"), magic = DynamicMagic;
+    else if (options.count("-XX:+AutoCreateSharedArchive") && options.count("-XX:SharedArchiveFile") &&
+             GetFileAttributesW(wide(options.at("-XX:SharedArchiveFile")).c_str()) == INVALID_FILE_ATTRIBUTES)
+        path = options.at("-XX:SharedArchiveFile"), magic = DynamicMagic;
+    if (path.empty()) return true;
+    {
+        std::ofstream out(wide(path).c_str(), std::ios::binary);
+        if (!(out << magic << std::string(4092, 'c'))) {
+            appendRecord("cache-not-written=" + path + "\n");
+            if (magic == StaticMagic) return true; // the ahead-of-time cache's failure is only reported
+            writeAll(STD_ERROR_HANDLE, "Error occurred during initialization of VM\r\nUnable to use shared archive.\r\n");
+            return false;
+        }
+    }
+    if (magic == DynamicMagic) SetFileAttributesW(wide(path).c_str(), FILE_ATTRIBUTE_READONLY);
+    appendRecord("cache-written=" + path + "\n");
+    return true;
+}
+// ---- end of startup cache -----------------------------------------------------------------
 
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY) PostQuitMessage(0);
@@ -401,6 +489,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                                    "Error: A fatal exception has occurred. Program will exit.\r\n");
         return 1;
     }
+    std::map<std::string, std::string> options = cacheOptions(argc, argv);
+    appendRecord("version=" + std::to_string(featureVersion(config)) + "\n");
+    if (std::string unknown = unknownCacheOption(options, featureVersion(config)); !unknown.empty()) {
+        writeAll(STD_ERROR_HANDLE, "Unrecognized VM option '" + unknown + "'\r\n"
+                                   "Error: Could not create the Java Virtual Machine.\r\n"
+                                   "Error: A fatal exception has occurred. Program will exit.\r\n");
+        return 1;
+    }
+    recordCacheUse(options);
     if (config.count("launch_error")) return failLaunch(config.at("launch_error"), jarArgument(argc, argv));
     if (config.count("load_library")) recordLibraryLoad(config.at("load_library"));
     if (config.count("report_log_handles")) appendRecord(holdsLogHandle() ? "log-handle=held\n" : "log-handle=none\n");
@@ -424,6 +521,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (config.count("helper_writes_ms")) leaveOutputWriter(number(config, "helper_writes_ms", 0));
     closeOutputAndRunOn(config);
     runApplication(config, instance);
+    if (!writeCacheAtExit(options)) return 1;
     if (config.count("exit_codes")) return statusOfThisRun(config);
     return number(config, "exit_code", 0);
 }

@@ -299,6 +299,10 @@ def test_types_sharing_one_long_name_are_refused_in_little_memory(tmp_path, coun
     ("fault17-splash-seconds-beyond-int", 'line 2: splash_seconds "99999999999" is not a whole number'),
     ("fault17-minimum-version-banana", 'line 1: min_version "banana" is not a Java version'),
     ("fault17-maximum-version-negative", 'line 1: max_version "-1" is not a Java version'),
+    ("fault22-range-no-runtime-meets", 'line 2: max_version "7" is below min_version "1.8"'),
+    ("fault22-maximum-1-under-default-minimum", 'line 1: max_version "1" is below min_version "1.3" (the default)'),
+    ("fault22-address-with-quote", 'line 1: download_url "https://example.com/"x" is not an http:// or https:// address'),
+    ("fault22-flag-other-word", 'line 1: stay_alive "alive" is not a flag (on, yes, true or 1 turn it on'),
 ])
 def test_settings_the_launcher_cannot_use_are_refused(tmp_path, settings, message):
     result, out = configure(tmp_path, (CORPUS / "settings" / settings).read_bytes().decode("latin-1"))
@@ -320,6 +324,13 @@ def test_icons_the_launcher_cannot_show_are_refused(tmp_path, icon, message):
 @pytest.mark.parametrize("picture, message", [
     ("fault19-text-as-splash", "the splash picture is not a BMP, GIF, JPEG or PNG picture"),
     ("fault19-executable-as-splash", "the splash picture is not a BMP, GIF, JPEG or PNG picture"),
+    ("fault22-gif-image-wider-than-its-screen", "the splash picture is a picture larger than 8192 pixels on a side"),
+    ("fault22-jpeg-lossless-frame", "the splash picture is a JPEG picture in a form the launcher cannot show"),
+    ("fault22-jpeg-arithmetic-frame", "the splash picture is a JPEG picture in a form the launcher cannot show"),
+    ("fault22-jpeg-12-bit", "the splash picture is a JPEG picture in a form the launcher cannot show"),
+    ("fault22-jpeg-three-components-listed-as-one", "the splash picture is a JPEG picture in a form the launcher cannot show"),
+    ("fault22-jpeg-cut-after-its-scan-header", "the splash picture is a JPEG picture cut short in its pixels"),
+    ("fault22-jpeg-without-its-end", "the splash picture is a JPEG picture cut short in its pixels"),
 ])
 def test_splash_pictures_the_launcher_cannot_show_are_refused(tmp_path, picture, message):
     good = tmp_path / "good.png"
@@ -328,6 +339,16 @@ def test_splash_pictures_the_launcher_cannot_show_are_refused(tmp_path, picture,
     for extra in (("--splash", bad), ("--splash", str(good), "--splash-2x", bad)):
         result, out = configure(tmp_path, {"jar": "app.jar", "splash": "on"}, extra=extra)
         refused(result, out, message)
+
+
+def test_what_the_launcher_reads_alike_is_accepted_and_flags_that_are_off_are_left_out(tmp_path):
+    # 8 and 1.8 are one version to the launcher; a flag's word is written as the launcher reads it.
+    result, out = configure(tmp_path, "jar=app.jar\nmin_version=8\nmax_version=1.8\nstay_alive=off\n"
+                                      "single_instance=no\nconsole=false\npass_arguments=0\njdk_required=Yes\n"
+                                      "startup_check_seconds=-0\n")
+    assert result.returncode == 0, result.stderr
+    assert string_table(read_resources(out.read_bytes())[0]) == {101: "app.jar", 104: "8", 105: "on", 107: "1.8",
+                                                                 109: "-0"}
 
 
 def test_png_and_high_dpi_splash_pictures_are_stored_as_they_are(tmp_path):

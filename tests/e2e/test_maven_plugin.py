@@ -12,6 +12,7 @@ import pytest
 from PIL import Image
 
 from pe_resources import read_resources, string_table
+from setting_keys import built_key_table, parse_key_table
 from wine_session import BUILD, ROOT
 from wine_session import windows_path as w
 
@@ -95,13 +96,18 @@ def test_the_sample_build_writes_installs_and_starts_its_launcher(maven, scenari
         f'"{home}\\bin\\javaw.exe" -Xmx256m -Dhello.greeting="Grüß Gott" -jar {SAMPLE_JAR} notes.txt']
 
 
-def tool_keys():
-    """The settings file's keys as the configuration tool's own table lists them, with their ids."""
-    source = (ROOT / "configure" / "settings" / "settings_file.cpp").read_text()
-    ids = dict(re.findall(r"(Setting\w+) = (\d+)", (ROOT / "base" / "setting_ids.h").read_text()))
-    settings = {key: int(ids[name]) for key, name in re.findall(r'\{"(\w+)", (Setting\w+),', source)}
-    metadata = re.findall(r'^\s*\{"(\w+)", ', source[source.index("metadataKeys"):source.index("return keys;", source.index("metadataKeys"))], re.M)
+def tool_keys(plugin_jar):
+    """The settings file's keys as the key table in the plugin jar lists them, with their ids."""
+    with zipfile.ZipFile(plugin_jar) as jar:
+        table = parse_key_table(jar.read("windows-launcher/setting-keys.tsv").decode("utf-8"))
+    settings = {row["key"]: int(row["id"]) for row in table if row["id"] != "0"}
+    metadata = [row["key"] for row in table if row["id"] == "0"]
     return settings, metadata
+
+
+def tool_keys_of_the_build():
+    table = built_key_table()
+    return {row["key"]: int(row["id"]) for row in table if row["id"] != "0"}, [row["key"] for row in table if row["id"] == "0"]
 
 
 def camel(key):
@@ -115,8 +121,10 @@ PLAUSIBLE = {"min_version": "11", "max_version": "21", "download_url": "https://
 
 
 def test_every_setting_of_the_tool_is_a_parameter_and_reaches_its_entry(maven, wine_session, tmp_path):
-    settings, metadata = tool_keys()
-    assert len(settings) == 17 and "copyright" in metadata
+    settings, metadata = tool_keys(maven.jar)
+    # The plugin carries the table its launchers were built with.
+    assert (settings, metadata) == tool_keys_of_the_build()
+    assert len(settings) >= 17 and "copyright" in metadata
     with zipfile.ZipFile(maven.jar) as jar:
         descriptor = jar.read("META-INF/maven/plugin.xml").decode()
     types = dict(re.findall(r"<parameter>\s*<name>(\w+)</name>\s*<type>([\w.]+)</type>", descriptor))

@@ -26,7 +26,9 @@ def trace_file_lines(directory):
 
 
 def test_debug_log_holds_the_bytes_as_written_in_the_starting_directory(scenario):
-    app = launcher(scenario, output=escaped(OUTPUT), window="visible", run_ms=300, exit_code=4)
+    # The window stays long enough for the start watch to see it on a busy machine: its end with 4
+    # is then the application's status, not a failed start.
+    app = launcher(scenario, output=escaped(OUTPUT), window="visible", run_ms=1500, exit_code=4)
     started_in = scenario.dir / "start"
     started_in.mkdir()
     run = scenario.run(app, args=["-d"], cwd=started_in)

@@ -56,12 +56,16 @@ def test_a_flag_counts_by_its_presence_whatever_its_word(scenario):
     assert run.exit_code == 5
 
 
-def test_without_stay_alive_the_launcher_returns_at_once(scenario):
-    # Without the start watch, which would wait for this runtime's failure and report it.
-    app = launcher_with_runtime(scenario, startup_check_seconds="0")
+@pytest.mark.parametrize("stay_alive, watch", [(None, "0"), ("off", "-0"), ("no", "0000000000")])
+def test_without_stay_alive_the_launcher_returns_at_once(scenario, stay_alive, watch):
+    # Without the start watch, which would wait for this runtime's failure and report it; a
+    # flag written off is off, and every way of writing 0 turns the watch off.
+    settings = {"startup_check_seconds": watch, **({"stay_alive": stay_alive} if stay_alive else {})}
+    app = launcher_with_runtime(scenario, **settings)
     run = scenario.run(app, wait_children=10)
     assert run.exit_code == 0
     assert len(run.app_starts) == 1
+    assert run.reports == []
 
 
 def test_long_texts_with_quotes_and_backslashes_reach_the_launcher(scenario):

@@ -5,6 +5,7 @@
 
 #include "launcher/restart_policy.h"
 #include "launcher/variables.h"
+#include "settings_contract/setting_values.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);
@@ -21,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (expandVariables(text, nothing).size() > text.size()) __builtin_trap();
     launcherVariable(text, text);
 
-    Result<std::vector<std::uint32_t>> statuses = parseRestartStatuses(text);
+    Result<std::vector<std::uint32_t>> statuses = parseExitStatuses(text);
     if (statuses && !text.empty()) {
         std::size_t commas = 0;
         for (char c : text) commas += c == ',';

@@ -1,5 +1,6 @@
 // Settings files: any bytes are refused with a reason or read; values never exceed their limits,
-// hold no control character but tab, follow their key's rule and name the line they stand on.
+// hold no control character but tab, follow their key's rule and name the line they stand on,
+// and the versions accepted leave some runtime to run.
 #include <cstdint>
 #include <string>
 
@@ -17,8 +18,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (value.size() > MaxSettingLength * 3) __builtin_trap();
         for (char c : value)
             if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) __builtin_trap();
-        for (const SettingKey& key : settingKeys())
-            if (key.id == id && valueProblem(key.rule, value)) __builtin_trap();
+        for (const SettingKey& key : settingKeys()) {
+            if (key.id != id) continue;
+            if (valueProblem(key.rule, value)) __builtin_trap();
+            // The launcher reads a flag by its presence: only one that is on is stored.
+            if (key.rule.kind == ValueKind::Flag && value != FlagOnText) __builtin_trap();
+        }
     }
+    // Some runtime can meet the versions that were accepted.
+    const auto& strings = parsed.value().strings;
+    auto text = [&](unsigned id) { return strings.count(id) ? strings.at(id) : std::string(); };
+    std::string minimum = strings.count(SettingMinimumVersion) ? text(SettingMinimumVersion) : DefaultMinimumVersion;
+    if (!versionAtLeast(minimum, minimum) || !versionAtMost(text(SettingMaximumVersion), minimum)) __builtin_trap();
     return 0;
 }

@@ -107,6 +107,14 @@ def write_input_reproducers():
         "fault17-splash-seconds-beyond-int": b"splash=on\nsplash_seconds=99999999999\n",
         "fault17-minimum-version-banana": b"min_version=banana\n",
         "fault17-maximum-version-negative": b"max_version=-1\n",
+        "fault22-range-no-runtime-meets": b"min_version=1.8\nmax_version=7\n",
+        "fault22-maximum-1-under-default-minimum": b"max_version=1\n",
+        "fault22-same-version-both-forms": b"min_version=8\nmax_version=1.8\n",
+        "fault22-address-with-quote": b"download_url=https://example.com/\"x\n",
+        "fault22-flag-off-words": b"stay_alive=off\nsingle_instance=no\nsplash=false\nconsole=0\n",
+        "fault22-flag-other-word": b"stay_alive=alive\n",
+        "fault22-startup-check-minus-zero": b"startup_check_seconds=-0\n",
+        "fault22-startup-check-zeros": b"startup_check_seconds=0000000000\n",
     }.items():
         (settings / name).write_bytes(text)
     icon = CORPUS / "icon"
@@ -127,6 +135,49 @@ def write_input_reproducers():
     (picture / "seed-png").write_bytes(png)
     (picture / "seed-plain-bitmap").write_bytes(struct.pack("<IiiHHIIiiII", 40, 2, 2, 1, 24, 0, 0, 0, 0, 0, 0)
                                                 + bytes(16))
+    for name, data in picture_reproducers().items():
+        (picture / name).write_bytes(data)
+
+
+def gif(screen_width, image_width):
+    """A GIF of two colours, its logical screen and first image each of the given width, 2 high."""
+    return (b"GIF89a" + struct.pack("<HH", screen_width, 2) + bytes([0x80, 0, 0]) + bytes(6)
+            + b"\x2C" + struct.pack("<HHHH", 0, 0, image_width, 2) + bytes([0, 2, 2, 0x4C, 0x01, 0]) + b"\x3B")
+
+
+def jpeg(frame=0xC0, precision=8, components=1, tables=True, scan=True, end=True):
+    """A JPEG of 5 x 5 pixels: its frame header, the tables the scan needs (quantisation table 0,
+    DC and AC Huffman tables 0 of one code each), one scan with two bytes of coded pixels, its end."""
+    out = b"\xFF\xD8\xFF\xE0\x00\x04JF"
+    out += bytes([0xFF, frame, 0, 11, precision, 0, 5, 0, 5, components, 1, 0x11, 0])
+    if tables:
+        out += b"\xFF\xDB\x00\x43\x00" + bytes([1] * 64)
+        for table_class in (0x00, 0x10):
+            out += bytes([0xFF, 0xC4, 0, 20, table_class, 1]) + bytes(15) + b"\x00"
+    if scan and frame == 0xC2:  # the DC coefficients, then the AC band 1 to 63
+        out += bytes([0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 0, 0, 0x12, 0x34])
+        out += bytes([0xFF, 0xDA, 0, 8, 1, 1, 0, 1, 63, 0, 0x12, 0x34])
+    elif scan:
+        out += bytes([0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 63, 0, 0x12, 0x34])
+    return out + (b"\xFF\xD9" if end else b"")
+
+
+def picture_reproducers():
+    """Splash pictures the tool accepted although the launcher's decoder refuses them."""
+    return {
+        "seed-gif": gif(3, 3),
+        "fault22-gif-image-wider-than-its-screen": gif(100, 9000),
+        "seed-jpeg": jpeg(),
+        "seed-jpeg-progressive": jpeg(frame=0xC2),
+        "fault22-jpeg-lossless-frame": jpeg(frame=0xC3),
+        "fault22-jpeg-arithmetic-frame": jpeg(frame=0xC9),
+        "fault22-jpeg-12-bit": jpeg(precision=12),
+        "fault22-jpeg-three-components-listed-as-one": jpeg(components=3),
+        "fault22-jpeg-without-its-tables": jpeg(tables=False),
+        "fault22-jpeg-progressive-scan-of-all-coefficients": jpeg(frame=0xC2)[:-26] + jpeg()[-14:],
+        "fault22-jpeg-cut-after-its-scan-header": jpeg(end=False)[:-2],
+        "fault22-jpeg-without-its-end": jpeg(end=False),
+    }
 
 
 def main():

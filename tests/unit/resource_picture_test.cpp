@@ -69,13 +69,41 @@ Bytes gif(bool withImage) {
     return out;
 }
 
+// A GIF whose logical screen is `screen` wide and whose first image is `image` wide, both 2 high.
+Bytes gifWithImageWidth(std::uint16_t screen, std::uint16_t image) {
+    Bytes out = gif(true);
+    out[6] = static_cast<std::uint8_t>(screen);
+    out[7] = static_cast<std::uint8_t>(screen >> 8);
+    std::size_t descriptor = 13 + 6;
+    out[descriptor + 5] = static_cast<std::uint8_t>(image);
+    out[descriptor + 6] = static_cast<std::uint8_t>(image >> 8);
+    out[descriptor + 7] = 2;
+    return out;
+}
+
+// The tables a decoder needs before the scan: quantisation table 0, DC and AC Huffman tables 0
+// of one code each.
+const Bytes JpegTables = [] {
+    Bytes tables{0xFF, 0xDB, 0, 67, 0x00};
+    tables.resize(tables.size() + 64, 1);
+    for (std::uint8_t tableClass : {0x00, 0x10}) {
+        tables.insert(tables.end(), {0xFF, 0xC4, 0, 20, tableClass, 1});
+        tables.resize(tables.size() + 15, 0);
+        tables.push_back(0); // the one symbol
+    }
+    return tables;
+}();
+
 Bytes jpeg(std::uint16_t width, std::uint16_t height) {
-    return Bytes{0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F',
-                 // the frame: precision, height, width, one component
-                 0xFF, 0xC0, 0, 11, 8, static_cast<std::uint8_t>(height >> 8), static_cast<std::uint8_t>(height),
-                 static_cast<std::uint8_t>(width >> 8), static_cast<std::uint8_t>(width), 1, 1, 0x11, 0,
-                 // the scan and two bytes of coded pixels
-                 0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 63, 0, 0x12, 0x34, 0xFF, 0xD9};
+    Bytes out{0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F',
+              // the frame: precision, height, width, one component
+              0xFF, 0xC0, 0, 11, 8, static_cast<std::uint8_t>(height >> 8), static_cast<std::uint8_t>(height),
+              static_cast<std::uint8_t>(width >> 8), static_cast<std::uint8_t>(width), 1, 1, 0x11, 0};
+    // the tables, the scan and two bytes of coded pixels
+    const Bytes scan{0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 63, 0, 0x12, 0x34, 0xFF, 0xD9};
+    for (const Bytes* part : {&JpegTables, &scan})
+        for (std::uint8_t byte : *part) out.push_back(byte);
+    return out;
 }
 
 std::string splashProblem(const Bytes& picture) {
@@ -143,6 +171,85 @@ TEST(SplashPicture, TextExecutablesAndCutPicturesAreRefusedWithTheReason) {
     cutJpeg.resize(12);
     EXPECT_EQ(splashProblem(cutJpeg), "a JPEG picture cut short");
     EXPECT_EQ(splashProblem(jpeg(5, 0)), "a JPEG picture without pixels");
+}
+
+TEST(SplashPicture, AGifIsAsLargeAsItsFirstImage) {
+    EXPECT_EQ(splashProblem(gifWithImageWidth(100, 9000)), "a picture larger than 8192 pixels on a side");
+    EXPECT_EQ(splashProblem(gifWithImageWidth(100, 60)), "accepted GIF 100x2");
+    EXPECT_EQ(splashProblem(gifWithImageWidth(100, 300)), "accepted GIF 300x2");
+}
+
+namespace {
+
+// Offsets in jpeg(): the frame's marker, precision and component count; the scan's marker.
+constexpr std::size_t FrameMarker = 9, FramePrecision = 12, FrameComponents = 17, FrameSampling = 19;
+constexpr std::size_t FrameQuantisationTable = 20;
+const std::size_t Scan = 21 + JpegTables.size();
+const std::size_t ScanComponents = Scan + 4, ScanComponentId = Scan + 5, ScanTables = Scan + 6;
+const std::size_t CodedPixels = Scan + 10;
+
+Bytes changed(Bytes bytes, std::size_t at, std::uint8_t value) {
+    bytes[at] = value;
+    return bytes;
+}
+
+// jpeg() as a progressive picture: a scan of the DC coefficients, then one of the AC band 1 to 63.
+Bytes progressiveJpeg() {
+    Bytes out = changed(changed(jpeg(5, 5), FrameMarker, 0xC2), Scan + 8, 0);
+    const Bytes acScan{0xFF, 0xDA, 0, 8, 1, 1, 0x00, 1, 63, 0, 0x12, 0x34};
+    out.insert(out.end() - 2, acScan.begin(), acScan.end());
+    return out;
+}
+
+} // namespace
+
+TEST(SplashPicture, OnlyJpegsABaselineOrProgressiveDecoderOpensAreAccepted) {
+    const Bytes good = jpeg(5, 5);
+    ASSERT_EQ(good[FrameMarker], 0xC0);
+    EXPECT_EQ(splashProblem(changed(good, FrameMarker, 0xC1)), "accepted JPEG 5x5"); // extended
+    EXPECT_EQ(splashProblem(progressiveJpeg()), "accepted JPEG 5x5");
+    const std::string refused = "a JPEG picture in a form the launcher cannot show";
+    for (std::uint8_t frame : {0xC3, 0xC5, 0xC6, 0xC7, 0xC9, 0xCA, 0xCB, 0xCD, 0xCE, 0xCF}) // lossless, hierarchical, arithmetic
+        EXPECT_EQ(splashProblem(changed(good, FrameMarker, frame)), refused) << int(frame);
+    EXPECT_EQ(splashProblem(changed(good, FramePrecision, 12)), refused);
+    EXPECT_EQ(splashProblem(changed(good, FrameComponents, 3)), refused); // three listed in room for one
+    EXPECT_EQ(splashProblem(changed(good, FrameComponents, 0)), refused);
+    EXPECT_EQ(splashProblem(changed(good, FrameSampling, 0x51)), refused);
+    EXPECT_EQ(splashProblem(changed(good, ScanComponents, 2)), refused);
+    EXPECT_EQ(splashProblem(changed(good, ScanComponentId, 7)), refused); // a component the frame lacks
+    EXPECT_EQ(splashProblem(changed(good, FrameQuantisationTable, 1)), refused); // a table never defined
+    EXPECT_EQ(splashProblem(changed(good, ScanTables, 0x10)), refused);
+    EXPECT_EQ(splashProblem(changed(good, ScanTables, 0x01)), refused);
+    Bytes withoutTables = good;
+    withoutTables.erase(withoutTables.begin() + 21, withoutTables.begin() + static_cast<std::ptrdiff_t>(Scan));
+    EXPECT_EQ(splashProblem(withoutTables), refused);
+    // A progressive scan of AC coefficients needs no DC table, refining DC coefficients no table.
+    const Bytes progressive = progressiveJpeg();
+    EXPECT_EQ(splashProblem(progressive), "accepted JPEG 5x5");
+    const std::size_t acScan = progressive.size() - 2 - 12;
+    EXPECT_EQ(splashProblem(changed(progressive, acScan + 6, 0x30)), "accepted JPEG 5x5");
+    EXPECT_EQ(splashProblem(changed(progressive, acScan + 6, 0x03)), refused);
+    Bytes dcRefinement = changed(changed(progressive, Scan + 6, 0x33), Scan + 9, 0x10);
+    EXPECT_EQ(splashProblem(dcRefinement), "accepted JPEG 5x5");
+    Bytes twoFrames = good;
+    twoFrames.insert(twoFrames.begin() + FrameMarker - 1, good.begin() + FrameMarker - 1, good.begin() + FrameMarker + 12);
+    EXPECT_EQ(splashProblem(twoFrames), refused);
+}
+
+TEST(SplashPicture, AJpegCutShortInItsPixelsIsRefused) {
+    const Bytes good = jpeg(5, 5);
+    for (std::size_t cut : {CodedPixels, CodedPixels + 1, good.size() - 1}) {
+        Bytes cutShort(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(cut));
+        EXPECT_EQ(splashProblem(cutShort), "a JPEG picture cut short in its pixels") << cut;
+    }
+    // Stuffed bytes and restart markers are part of the coded pixels; a second scan may follow.
+    Bytes stuffed = good;
+    stuffed.insert(stuffed.begin() + static_cast<std::ptrdiff_t>(CodedPixels), {0xFF, 0x00, 0xFF, 0xD3, 0x55});
+    EXPECT_EQ(splashProblem(stuffed), "accepted JPEG 5x5");
+    EXPECT_EQ(splashProblem(progressiveJpeg()), "accepted JPEG 5x5");
+    Bytes progressiveCut = progressiveJpeg();
+    progressiveCut.resize(progressiveCut.size() - 14); // the AC scan and the end
+    EXPECT_EQ(splashProblem(progressiveCut), "a JPEG picture cut short in its pixels");
 }
 
 TEST(IconFile, ImagesAreCheckedAgainstTheirDirectoryEntries) {

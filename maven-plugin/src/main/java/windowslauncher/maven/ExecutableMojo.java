@@ -114,6 +114,10 @@ public class ExecutableMojo extends AbstractMojo {
     @Parameter(property = "launcher.singleInstance", defaultValue = "false")
     private boolean singleInstance;
 
+    /** A startup cache made on the user's PC for the chosen runtime (Java 13 and later). */
+    @Parameter(property = "launcher.startupCache", defaultValue = "false")
+    private boolean startupCache;
+
     /** The executable's icon (an {@code .ico} file). */
     @Parameter(property = "launcher.icon")
     private File icon;
@@ -185,7 +189,7 @@ public class ExecutableMojo extends AbstractMojo {
         // A failed build leaves no executable at the output paths, not even one of an earlier build.
         try {
             BuildHost host = BuildHost.current();
-            SettingsFile.write(settingsFile, settings());
+            SettingsFile.write(settingsFile, SettingKeys.load().ordered(settings()));
             configureAll(host, settingsFile, outputs);
         } catch (MojoExecutionException | MojoFailureException | RuntimeException e) {
             outputs.values().forEach(this::remove);
@@ -198,7 +202,8 @@ public class ExecutableMojo extends AbstractMojo {
 
     /**
      * Every settings-file key and its value (the one table of the mapping): the parameter's name
-     * is the key in camelCase, except the splash picture, which turns the splash on.
+     * is the key in camelCase, except the splash picture, which turns the splash on. The keys and
+     * their kinds are checked against the launcher's key table (SettingKeys).
      */
     private Map<String, Object> settings() {
         Map<String, Object> settings = new LinkedHashMap<>();
@@ -219,6 +224,7 @@ public class ExecutableMojo extends AbstractMojo {
         settings.put("download_url", downloadUrl);
         settings.put("restart_on_exit", restartOnExit);
         settings.put("single_instance", singleInstance);
+        settings.put("startup_cache", startupCache);
         settings.put("icon", icon == null ? null : icon.toPath());
         settings.put("product_name", productName != null ? productName : oneLine(projectName));
         settings.put("description", description != null ? description : oneLine(projectDescription));
