@@ -4,8 +4,11 @@
 #include <string>
 #include <string_view>
 
-// The launcher keeps its text in UTF-8 and meets the system's UTF-16 only at the calls. These
-// conversions are the platform-free half; a sequence that is not valid gives U+FFFD.
+// The launcher and its configuration tool keep their text in UTF-8 and meet UTF-16 only at the
+// system's calls and in the executable's resources. These conversions are the platform-free half,
+// the one pair both use. A byte that starts no valid sequence (a stray byte, a sequence cut
+// short, an overlong form, a surrogate, a value past U+10FFFF) gives one U+FFFD (the replacement
+// character), and an unpaired surrogate gives U+FFFD the other way.
 std::u16string utf16FromUtf8(std::string_view text);
 std::string utf8FromUtf16(std::u16string_view text);
 

@@ -15,13 +15,16 @@
 
 namespace {
 
+// 0 when written; else 1, the reason on standard error.
+int reportWrite(const Result<void>& written) {
+    if (written) return 0;
+    std::fprintf(stderr, "launcher-resgen: %s\n", written.failure().what.c_str());
+    return 1;
+}
+
 int writeKeyTable(const std::string& path) {
     std::string text = keyTableText();
-    if (!writeFileBytes(path, Bytes(text.begin(), text.end()))) {
-        std::fprintf(stderr, "launcher-resgen: cannot write %s\n", path.c_str());
-        return 1;
-    }
-    return 0;
+    return reportWrite(writeFileBytes(path, Bytes(text.begin(), text.end())));
 }
 
 int generate(int argc, char** argv) {
@@ -55,19 +58,12 @@ int generate(int argc, char** argv) {
         std::fprintf(stderr, "launcher-resgen: %s\n", loaded.failure().what.c_str());
         return 1;
     }
-    if (!writeFileBytes(*out, resFileBytes(loaded.value()))) {
-        std::fprintf(stderr, "launcher-resgen: cannot write %s\n", out->c_str());
-        return 1;
-    }
+    if (int failed = reportWrite(writeFileBytes(*out, resFileBytes(loaded.value())))) return failed;
     // The subsystem the linker writes: a console program when the settings say so, read as the
     // settings reader reads them (any line end, a byte-order mark).
     bool console = configuration.value().strings.count(SettingConsole) != 0;
     std::string subsystem = console ? "console" : "windows";
-    if (subsystemOut && !writeFileBytes(*subsystemOut, Bytes(subsystem.begin(), subsystem.end()))) {
-        std::fprintf(stderr, "launcher-resgen: cannot write %s\n", subsystemOut->c_str());
-        return 1;
-    }
-    return 0;
+    return subsystemOut ? reportWrite(writeFileBytes(*subsystemOut, Bytes(subsystem.begin(), subsystem.end()))) : 0;
 }
 
 } // namespace

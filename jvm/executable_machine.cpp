@@ -2,32 +2,17 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr std::size_t HeaderOffsetField = 0x3C;
-
-std::uint32_t dwordAt(const std::string& bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 4; i-- > 0;) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
-    return value;
-}
-
-} // namespace
+#include "base/pe_header.h"
 
 Machine machineOfExecutable(const std::string& head) {
     std::size_t size = head.size() < ExecutableHeadBytes ? head.size() : ExecutableHeadBytes;
-    if (size < HeaderOffsetField + 4 || head[0] != 'M' || head[1] != 'Z') return Machine::Unknown;
-    std::uint32_t header = dwordAt(head, HeaderOffsetField);
-    // The signature and the machine field after it: six bytes, all within what was read.
-    if (header > size || size - header < 6) return Machine::Unknown;
-    if (head.compare(header, 4, std::string("PE\0\0", 4)) != 0) return Machine::Unknown;
-    auto machine = static_cast<std::uint16_t>(static_cast<unsigned char>(head[header + 4]) |
-                                              (static_cast<unsigned char>(head[header + 5]) << 8));
-    switch (static_cast<Machine>(machine)) {
+    Result<PeFileHeader> header = readPeFileHeader(reinterpret_cast<const std::uint8_t*>(head.data()), size);
+    if (!header) return Machine::Unknown;
+    switch (static_cast<Machine>(header.value().machine)) {
     case Machine::X86:
     case Machine::X64:
     case Machine::Arm64:
-        return static_cast<Machine>(machine);
+        return static_cast<Machine>(header.value().machine);
     default:
         return Machine::Unknown;
     }

@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "base/pe_header.h"
+
 // Machine types of the executable header, as the platform numbers them.
 enum class Machine : std::uint16_t {
     Unknown = 0,
-    X86 = 0x014C,
-    X64 = 0x8664,
-    Arm64 = 0xAA64,
+    X86 = PeMachineI386,
+    X64 = PeMachineAmd64,
+    Arm64 = PeMachineArm64,
 };
 
 // How much of an executable's start is read for its header: the DOS header, its stub and the
@@ -19,7 +21,8 @@ enum class Machine : std::uint16_t {
 constexpr std::size_t ExecutableHeadBytes = 4096;
 
 // The machine an executable is built for, from the file header's machine field: Unknown when the
-// bytes are no executable (no MZ signature, a header offset outside them, no PE signature).
+// bytes are no executable (no MZ signature, a header offset outside them, no PE signature and
+// file header) or of another machine.
 // `head` is the start of the file, at most ExecutableHeadBytes are looked at.
 Machine machineOfExecutable(const std::string& head);
 

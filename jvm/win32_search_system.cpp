@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/environment.h"
 #include "base/file_system.h"
 #include "base/system_library.h"
 #include "base/text_encoding.h"
@@ -100,10 +101,7 @@ std::vector<std::string> Win32SearchSystem::registrySubkeys(RegistryHive hive, R
 }
 
 std::string Win32SearchSystem::environmentVariable(const std::string& name) {
-    std::wstring value(32767, L'\0');
-    DWORD length = GetEnvironmentVariableW(widen(name).c_str(), value.data(), 32767);
-    if (length == 0 || length >= 32767) return std::string();
-    return narrow(value.data(), length);
+    return ::environmentVariable(name).value_or(std::string());
 }
 
 std::vector<std::string> Win32SearchSystem::subfolders(const std::string& folder, const std::string& pattern) {

@@ -171,12 +171,14 @@ std::optional<JavaRuntime> findRuntime(const LaunchState& state) {
     return runtime;
 }
 
-// The splash, when the policy shows one; false when its picture does not decode.
+// The splash, when the policy shows one; false when its picture cannot be shown (the reason
+// goes to the trace).
 [[nodiscard]] bool showSplashWhenAsked(const WaitPolicy& policy, HINSTANCE instance, SplashPicture& picture,
                                        HWND& window) {
     if (!policy.splash) return true;
     window = createSplashWindow(instance);
-    if (!picture.load()) {
+    if (Result<void> loaded = picture.load(); !loaded) {
+        traceLog().trace("Cannot show the splash: " + loaded.failure().what);
         showError(SplashLoadFailedText);
         return false;
     }
@@ -283,6 +285,7 @@ int runLauncher(HINSTANCE instance, const std::string& commandLine, int showComm
         Result<RunningApplication> running =
             startJava(state, *runtime, withStartupCache(state, *runtime, java.value().arguments), showCommand);
         if (!running) {
+            traceLog().trace("The application could not start: " + startFailureReason(running.failure()));
             showError(startFailureMessage(running.failure()));
             return 1;
         }

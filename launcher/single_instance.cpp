@@ -10,6 +10,7 @@
 #include "base/text_encoding.h"
 #include "launcher/later_start.h"
 #include "launcher/later_start_rules.h"
+#include "process/application_windows.h"
 #include "trace/trace_log.h"
 
 namespace {
@@ -78,28 +79,13 @@ UniqueHandle createMarker(const std::string& name, const std::string& sid) {
                                            wideName.c_str()));
 }
 
-struct WindowsOfProcess {
-    DWORD processId;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK collectWindowOf(HWND window, LPARAM parameter) {
-    auto& collect = *reinterpret_cast<WindowsOfProcess*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == collect.processId) collect.windows.push_back(window);
-    return TRUE;
-}
-
-HWND mainWindowOf(DWORD processId) {
-    WindowsOfProcess collect{processId, {}};
-    EnumWindows(collectWindowOf, reinterpret_cast<LPARAM>(&collect));
+HWND windowToBringForwardOf(DWORD processId, bool lastLook) {
+    std::vector<HWND> windows = applicationWindows(processId);
     std::vector<WindowFacts> facts;
-    for (HWND window : collect.windows)
-        facts.push_back({IsWindowVisible(window) != FALSE, GetWindow(window, GW_OWNER) != nullptr,
-                         (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0});
-    std::optional<std::size_t> main = mainWindowIndex(facts);
-    return main ? collect.windows[*main] : nullptr;
+    for (HWND window : windows)
+        facts.push_back({GetWindow(window, GW_OWNER) != nullptr, (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0});
+    std::optional<std::size_t> chosen = windowToBringForward(facts, lastLook);
+    return chosen ? windows[*chosen] : nullptr;
 }
 
 // This start was made by the user, so it may set the foreground window (it was started by the
@@ -214,8 +200,9 @@ std::optional<InstanceMarker> claimSingleInstance(const std::string& tail) {
             traceLog().trace("Single instance: the recorded application has ended");
             return marker;
         }
+        bool lastLook = static_cast<LONG>(GetTickCount() - deadline) >= 0;
         if (recorded == Recorded::Running) {
-            if (HWND window = mainWindowOf(processId)) {
+            if (HWND window = windowToBringForwardOf(processId, lastLook)) {
                 traceLog().append("Single instance: application ").append(std::to_string(processId))
                     .append(" runs, its window is brought to the front").endLine();
                 bringForward(window, processId);
@@ -223,7 +210,7 @@ std::optional<InstanceMarker> claimSingleInstance(const std::string& tail) {
                 return std::nullopt;
             }
         }
-        if (static_cast<LONG>(GetTickCount() - deadline) >= 0) {
+        if (lastLook) {
             traceLog().trace("Single instance: the running application shows no window");
             deliverLaterStart(tokenOf(*recordOf(view)), static_cast<DWORD>(recordOf(view)->processId), *sid, tail);
             return std::nullopt;

@@ -17,9 +17,10 @@ std::string instanceMarkerName(const std::string& userSid, const std::string& fo
     return "Local\\JavaApplicationLauncher-" + sid + "-" + hex;
 }
 
-std::optional<std::size_t> mainWindowIndex(const std::vector<WindowFacts>& windows) {
+std::optional<std::size_t> windowToBringForward(const std::vector<WindowFacts>& windows, bool lastLook) {
     for (std::size_t i = 0; i < windows.size(); ++i)
-        if (windows[i].visible && !windows[i].owned && !windows[i].toolWindow) return i;
+        if (!windows[i].owned && !windows[i].toolWindow) return i;
+    if (lastLook && !windows.empty()) return 0;
     return std::nullopt;
 }
 

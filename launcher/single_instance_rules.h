@@ -11,16 +11,18 @@
 // case-folded by the caller so that C:\App\MyApp.exe and c:\app\MYAPP.EXE are one launcher).
 std::string instanceMarkerName(const std::string& userSid, const std::string& foldedLauncherPath);
 
-// What the choice of an application's main window looks at, for each of its top-level windows.
+// What the choice of the window to bring forward looks at, for each of the application's windows
+// (applicationWindows: the visible top-level ones, a minimised window among them).
 struct WindowFacts {
-    bool visible = false;    // shown; a minimised window is still shown
     bool owned = false;      // a dialog or pop-up of another window
-    bool toolWindow = false; // a floating palette, never the main window
+    bool toolWindow = false; // a floating palette or a splash picture, never the main window
 };
 
-// The index of the main window: the first visible one that is neither owned nor a tool window;
-// nothing when the application shows no such window (yet).
-std::optional<std::size_t> mainWindowIndex(const std::vector<WindowFacts>& windows);
+// The index of the window a second start brings to the front: the main window, the first that is
+// neither owned nor a tool window. While the application is still coming up its main window is
+// waited for; on the last look, an application without one has its first window brought forward
+// (a dialog shown without a main window). Nothing when there is none of either.
+std::optional<std::size_t> windowToBringForward(const std::vector<WindowFacts>& windows, bool lastLook);
 
 // The marker's security descriptor (SDDL): the user may open it from any start, elevated or not,
 // and so may the system; nobody else. The label, when asked for, sets the marker's integrity

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "base/environment.h"
 #include "base/file_system.h"
 #include "base/system_error.h"
 #include "base/text_encoding.h"

@@ -22,8 +22,5 @@ std::string expandVariables(const std::string& text, const VariableLookup& looku
 // Nothing for any other name.
 std::optional<std::string> launcherVariable(const std::string& name, const std::string& executablePath);
 
-// The process environment's value of `name`; a variable set to the empty text is defined and empty.
-std::optional<std::string> environmentVariable(const std::string& name);
-
 // expandVariables with the launcher's own variables first, then the process environment.
 std::string expandLauncherVariables(const std::string& text, const std::string& executablePath);

@@ -36,6 +36,13 @@ Result<StartedProcess> startApplicationOnConsole(const std::string& javaExecutab
     return startOnConsole(tracedCommandLine(javaExecutable, arguments), use, showCommand);
 }
 
+std::string startFailureReason(const Failure& failure) {
+    if (failure.what.empty()) return systemErrorText(failure.systemError);
+    std::string reason = failure.what;
+    if (reason[0] >= 'a' && reason[0] <= 'z') reason[0] = static_cast<char>(reason[0] - 'a' + 'A');
+    return reason + ".\n" + systemErrorText(failure.systemError);
+}
+
 std::string startFailureMessage(const Failure& failure) {
-    return "Error occured while starting the application...\n" + systemErrorText(failure.systemError);
+    return "Error occured while starting the application...\n" + startFailureReason(failure);
 }

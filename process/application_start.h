@@ -19,5 +19,8 @@ Result<StartedProcess> startApplication(const std::string& javaExecutable, const
 Result<StartedProcess> startApplicationOnConsole(const std::string& javaExecutable, const std::string& arguments,
                                                  ConsoleUse use, int showCommand);
 
-// The text shown when the start failed.
+// Why the start failed: the runner's reason as a sentence ("The command line is too long."), then
+// on a line of its own the system's words for its error code.
+std::string startFailureReason(const Failure& failure);
+// The text shown when the start failed: a first line, then the reason.
 std::string startFailureMessage(const Failure& failure);

@@ -6,6 +6,7 @@
 
 #include "base/system_error.h"
 #include "base/text_encoding.h"
+#include "process/application_windows.h"
 #include "trace/trace_log.h"
 
 const wchar_t* const RuntimeErrorBoxCaption = L"Java Virtual Machine Launcher";
@@ -81,14 +82,10 @@ struct WindowLook {
     WindowNews news;
 };
 
-// A visible top-level window of the application counts as its window, unless it is the
-// runtime's error box, which is taken while a failure would be reported.
+// Any window of the application's counts, unless it is the runtime's error box, which is
+// taken while a failure would be reported.
 void lookAt(HWND window, WindowLook& look) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != look.processId || GetAncestor(window, GA_PARENT) != GetDesktopWindow() ||
-        !(GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE))
-        return;
+    if (!isApplicationWindow(window, look.processId)) return;
     if (look.takeRuntimeBoxes && isRuntimeErrorBox(window)) {
         std::string text = takeRuntimeErrorBox(window);
         traceLog().trace("The Java runtime reported: " + text);
@@ -96,11 +93,6 @@ void lookAt(HWND window, WindowLook& look) {
         return;
     }
     look.news.applicationWindow = true;
-}
-
-BOOL CALLBACK lookAtTopLevel(HWND window, LPARAM parameter) {
-    lookAt(window, *reinterpret_cast<WindowLook*>(parameter));
-    return TRUE;
 }
 
 // Every input Windows 8 and later wake a message wait for; Windows 7 refuses a wait that asks
@@ -170,7 +162,7 @@ public:
     WindowNews lookAtWindows(bool allWindows, bool takeRuntimeBoxes) override {
         WindowLook look{targets_.applicationId, takeRuntimeBoxes, {}};
         if (allWindows || shows_.overflowed) {
-            EnumWindows(lookAtTopLevel, reinterpret_cast<LPARAM>(&look));
+            for (HWND window : applicationWindows(look.processId)) lookAt(window, look);
         } else {
             for (std::size_t i = 0; i < shows_.count; ++i) lookAt(shows_.windows[i], look);
         }

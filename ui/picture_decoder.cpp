@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "base/system_error.h"
+
 namespace {
 
 // The two GUIDs used here, defined here: the import library's object of them holds every GUID
@@ -54,9 +56,12 @@ bool anyTranslucentPixel(const std::uint32_t* pixels, std::size_t count) {
 
 } // namespace
 
-bool PictureDecoder::start() {
-    return CoCreateInstance(ImagingFactoryClass, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IWICImagingFactory),
-                            reinterpret_cast<void**>(factory_.receive())) == S_OK;
+Result<void> PictureDecoder::start() {
+    HRESULT created = CoCreateInstance(ImagingFactoryClass, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IWICImagingFactory),
+                                       reinterpret_cast<void**>(factory_.receive()));
+    if (created == S_OK) return {};
+    auto code = static_cast<unsigned long>(created);
+    return Failure{code, "the imaging component cannot be created (" + systemErrorText(code) + ")"};
 }
 
 std::optional<OpenedPicture> PictureDecoder::open(const std::uint8_t* bytes, std::size_t size) const {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <utility>
 
+#include "base/result.h"
 #include "ui/com_ptr.h"
 #include "ui/splash_scale.h"
 
@@ -64,8 +65,8 @@ private:
 // TIFF, ICO, and whatever codecs the system has besides. Needs COM on the calling thread.
 class PictureDecoder {
 public:
-    // False when the imaging component cannot be created.
-    [[nodiscard]] bool start();
+    // The system's code and reason when the imaging component cannot be created.
+    [[nodiscard]] Result<void> start();
     // Nothing when the bytes are no picture file the system decodes.
     [[nodiscard]] std::optional<OpenedPicture> open(const std::uint8_t* bytes, std::size_t size) const;
     // The picture decoded and scaled to `shown` with the best filter the system has, or at its

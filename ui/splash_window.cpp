@@ -62,16 +62,20 @@ Point showInStatic(HWND window, const SplashPicture& picture) {
 
 } // namespace
 
-bool SplashPicture::load() {
+Result<void> SplashPicture::load() {
     // The imaging component's objects are COM objects; a thread already initialised otherwise
     // still decodes, so only the picture's own result counts.
     HRESULT initialised = CoInitialize(nullptr);
     (void)initialised;
     PictureDecoder decoder;
-    if (!decoder.start()) return false;
+    if (Result<void> started = decoder.start(); !started) return started;
     std::vector<std::uint8_t> normalFile = pictureResource(SplashResourceId);
+    if (normalFile.empty()) return Failure{0, "the executable holds no splash picture"};
     std::optional<OpenedPicture> normal = openPicture(decoder, normalFile);
-    if (!normal || !splashSizeAccepted(normal->size())) return false;
+    if (!normal) return Failure{0, "the splash picture is no picture the system decodes"};
+    if (!splashSizeAccepted(normal->size()))
+        return Failure{0, "the splash picture is " + std::to_string(normal->size().width) + " x " +
+                              std::to_string(normal->size().height) + " pixels, more than the launcher shows"};
 
     unsigned dpi = primaryMonitorDpi();
     std::vector<std::uint8_t> highDpiFile;
@@ -88,9 +92,9 @@ bool SplashPicture::load() {
     // A high-DPI picture whose pixels do not decode leaves the normal one.
     if (!rendered && choice.source == SplashSource::HighDpi)
         rendered = decoder.render(*normal, chooseSplashPicture(normal->size(), std::nullopt, dpi).shown);
-    if (!rendered) return false;
+    if (!rendered) return Failure{0, "the splash picture's pixels do not decode"};
     rendered_ = std::move(*rendered);
-    return true;
+    return {};
 }
 
 HWND createSplashWindow(HINSTANCE instance) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/result.h"
 #include "ui/picture_decoder.h"
 #include "ui/splash_scale.h"
 
@@ -12,8 +13,8 @@ extern const char* const SplashLoadFailedText;
 class SplashPicture {
 public:
     // Decodes the executable's splash picture, or its high-DPI picture where the monitor's DPI
-    // asks for it; false when the splash picture does not decode.
-    [[nodiscard]] bool load();
+    // asks for it; why not when the splash picture cannot be shown.
+    [[nodiscard]] Result<void> load();
     // The bitmap for the window (32 bits, premultiplied alpha); stays the picture's.
     HBITMAP bitmap() const { return rendered_.bitmap.get(); }
     PictureSize size() const { return rendered_.size; }

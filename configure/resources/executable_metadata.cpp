@@ -1,6 +1,7 @@
 #include "configure/resources/executable_metadata.h"
 
 #include "base/little_endian.h"
+#include "base/utf8.h"
 #include "configure/resources/picture_check.h"
 
 using namespace little_endian;

@@ -1,7 +1,6 @@
 #include "configure/resources/file_io.h"
 
 #include <algorithm>
-#include <fstream>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -112,17 +111,20 @@ Result<Bytes> readInputFile(const std::string& path, const InputFile& kind) {
     return Failure{reason.systemError, path + ": cannot read " + kind.what + " (" + reason.what + ")"};
 }
 
-bool writeFileBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(pathOf(path), std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out.flush());
-}
+namespace {
 
-Result<void> writeNewFile(const std::string& path, const Bytes& bytes) {
+// Creates the file (`exclusive`: only where nothing has that name, never through a link; else
+// in place of one that is there) and writes all the bytes. The system's code and reason of the
+// first call that failed; a file is closed whatever the writes did, and `created` says whether
+// there is one.
+Result<void> createAndWrite(const std::string& path, const Bytes& bytes, bool exclusive, bool& created) {
+    created = false;
     Failure reason;
 #ifdef _WIN32
-    HANDLE file = CreateFileW(pathOf(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(pathOf(path).c_str(), GENERIC_WRITE, 0, nullptr, exclusive ? CREATE_NEW : CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return lastSystemFailure();
+    created = true;
     std::size_t written = 0;
     while (written < bytes.size()) {
         DWORD now = 0;
@@ -136,8 +138,10 @@ Result<void> writeNewFile(const std::string& path, const Bytes& bytes) {
     // Closed whatever the writes did: an open handle would keep the file from being removed.
     if (!CloseHandle(file) && written == bytes.size()) reason = lastSystemFailure();
 #else
-    int file = open(pathOf(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0755);
+    int file = exclusive ? open(pathOf(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0755)
+                         : open(pathOf(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (file < 0) return lastSystemFailure();
+    created = true;
     std::size_t written = 0;
     while (written < bytes.size()) {
         ssize_t now = write(file, bytes.data() + written, bytes.size() - written);
@@ -150,9 +154,27 @@ Result<void> writeNewFile(const std::string& path, const Bytes& bytes) {
     if (close(file) != 0 && written == bytes.size()) reason = lastSystemFailure();
 #endif
     if (written == bytes.size() && reason.what.empty()) return {};
-    std::error_code ignored;
-    std::filesystem::remove(pathOf(path), ignored);
     return reason;
+}
+
+} // namespace
+
+Result<void> writeFileBytes(const std::string& path, const Bytes& bytes) {
+    bool created = false;
+    Result<void> written = createAndWrite(path, bytes, false, created);
+    if (written) return {};
+    return Failure{written.failure().systemError, "cannot write " + path + " (" + written.failure().what + ")"};
+}
+
+Result<void> writeNewFile(const std::string& path, const Bytes& bytes) {
+    bool created = false;
+    Result<void> written = createAndWrite(path, bytes, true, created);
+    if (written) return {};
+    if (created) {
+        std::error_code ignored;
+        std::filesystem::remove(pathOf(path), ignored);
+    }
+    return written;
 }
 
 bool nameTaken(const Failure& failure) {

@@ -25,7 +25,9 @@ struct InputFile {
 // (No such file or directory)") when it is refused.
 Result<Bytes> readInputFile(const std::string& path, const InputFile& kind);
 
-bool writeFileBytes(const std::string& path, const Bytes& bytes);
+// Writes the file, in place of one that has that name. The reason ("cannot write PATH (No space
+// left on device)") when it cannot be created or written.
+Result<void> writeFileBytes(const std::string& path, const Bytes& bytes);
 
 // Writes a file that did not exist before, created exclusively (never through a link or over
 // another file). When that name is taken or the bytes cannot be written, the system's code and

@@ -3,13 +3,12 @@
 #include <algorithm>
 
 #include "base/little_endian.h"
+#include "base/pe_header.h"
 
 using namespace little_endian;
 
 namespace {
 
-constexpr std::uint16_t MachineI386 = 0x14C;
-constexpr std::uint16_t MachineAmd64 = 0x8664;
 constexpr std::uint16_t MagicPe32 = 0x10B;
 constexpr std::uint16_t MagicPe32Plus = 0x20B;
 constexpr std::uint16_t ExecutableImage = 0x0002;
@@ -36,32 +35,26 @@ Result<PeImage> PeImage::parse(Bytes file) {
     PeImage image;
     image.file_ = std::move(file);
     const Bytes& f = image.file_;
-    if (f.size() < 64 || f[0] != 'M' || f[1] != 'Z') {
-        return Failure{0, "not a Windows executable (no MZ header)"};
-    }
-    std::uint32_t peOffset = dword(&f[0x3C]);
-    if (peOffset > f.size() || f.size() - peOffset < 24 || f[peOffset] != 'P' || f[peOffset + 1] != 'E' ||
-        f[peOffset + 2] != 0 || f[peOffset + 3] != 0) {
-        return Failure{0, "not a PE executable (no PE signature)"};
-    }
-    image.coffHeader_ = peOffset + 4;
-    std::uint16_t machine = word(&f[image.coffHeader_]);
-    std::uint16_t sectionCount = word(&f[image.coffHeader_ + 2]);
-    std::uint16_t optionalSize = word(&f[image.coffHeader_ + 16]);
-    std::uint16_t characteristics = word(&f[image.coffHeader_ + 18]);
-    if (machine != MachineI386 && machine != MachineAmd64) {
+    Result<PeFileHeader> header = readPeFileHeader(f.data(), f.size());
+    if (!header) return header.failure();
+    image.coffHeader_ = header.value().offset;
+    std::uint16_t machine = header.value().machine;
+    std::uint16_t sectionCount = header.value().sectionCount;
+    std::uint16_t optionalSize = header.value().optionalHeaderSize;
+    std::uint16_t characteristics = header.value().characteristics;
+    if (machine != PeMachineI386 && machine != PeMachineAmd64) {
         return Failure{0, "not an i686 or x86_64 executable"};
     }
     if (!(characteristics & ExecutableImage) || (characteristics & DynamicLibrary)) {
         return Failure{0, "not an executable program (a library or an object file)"};
     }
-    image.optionalHeader_ = image.coffHeader_ + 20;
+    image.optionalHeader_ = image.coffHeader_ + PeFileHeaderSize;
     if (image.optionalHeader_ + optionalSize > f.size() || optionalSize < 96) {
         return Failure{0, "truncated: the optional header is cut off"};
     }
     std::uint16_t magic = word(&f[image.optionalHeader_]);
     image.pe32plus_ = magic == MagicPe32Plus;
-    if ((machine == MachineI386 && magic != MagicPe32) || (machine == MachineAmd64 && magic != MagicPe32Plus)) {
+    if ((machine == PeMachineI386 && magic != MagicPe32) || (machine == PeMachineAmd64 && magic != MagicPe32Plus)) {
         return Failure{0, "corrupt: the optional header does not match the machine"};
     }
     std::size_t countAt = image.optionalHeader_ + (image.pe32plus_ ? 108 : 92);

@@ -3,42 +3,7 @@
 #include <map>
 
 #include "base/little_endian.h"
-
-std::u16string utf16FromUtf8(const std::string& text) {
-    std::u16string result;
-    auto byte = [&](std::size_t at) { return static_cast<std::uint8_t>(text[at]); };
-    std::size_t i = 0;
-    while (i < text.size()) {
-        std::uint8_t lead = byte(i);
-        int extra = (lead >= 0xC2 && lead < 0xE0) ? 1 : (lead >= 0xE0 && lead < 0xF0) ? 2 : (lead >= 0xF0 && lead < 0xF5) ? 3 : 0;
-        std::uint32_t code = lead & (0x3F >> extra);
-        bool valid = extra > 0;
-        for (int k = 1; valid && k <= extra; ++k) {
-            if (i + k >= text.size() || (byte(i + k) & 0xC0) != 0x80)
-                valid = false;
-            else
-                code = (code << 6) | (byte(i + k) & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-        if (valid && ((extra == 2 && code < 0x800) || (extra == 3 && (code < 0x10000 || code > 0x10FFFF)) ||
-                      (code >= 0xD800 && code <= 0xDFFF)))
-            valid = false;
-        if (!valid) {
-            result.push_back(static_cast<char16_t>(lead));
-            ++i;
-            continue;
-        }
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            result.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
-            result.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
-        } else {
-            result.push_back(static_cast<char16_t>(code));
-        }
-        i += extra + 1;
-    }
-    return result;
-}
+#include "base/utf8.h"
 
 using namespace little_endian;
 

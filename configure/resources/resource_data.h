@@ -20,9 +20,6 @@ struct Resource {
     Bytes data;
 };
 
-// UTF-8 text as UTF-16 code units; a byte that is not valid UTF-8 stands for itself (Latin-1).
-std::u16string utf16FromUtf8(const std::string& text);
-
 // The string table blocks that hold the configuration's entries (block n holds ids 16(n-1) to
 // 16n-1). An absent entry is stored with length 0, which the launcher reads as absent.
 std::vector<Resource> stringTableResources(const LauncherConfiguration& configuration);

@@ -71,6 +71,11 @@ Result<LauncherConfiguration> parseSettings(const std::string& text) {
             return Failure{0, lineText(lineNumber) + key + " is given twice (first on line " +
                                   std::to_string(first->second) + "); keep one of them"};
         configuration.lines[key] = lineNumber;
+        // Values are stored as UTF-16, converted from UTF-8: bytes of another encoding would
+        // reach the executable as replacement characters.
+        if (!isValidUtf8(value))
+            return Failure{0, lineText(lineNumber) + "the value of " + key +
+                                  " is not UTF-8 text; save the settings file as UTF-8"};
         // Lengths are stored in 16 bits: a string table entry holds at most 65,535 UTF-16 units,
         // and the version resource's texts must leave room for its own 16-bit sizes.
         std::size_t units = utf16FromUtf8(value).size();

@@ -43,11 +43,12 @@ TEST(StringTable, SettingsLandInBlockSevenAtTheirSlots) {
     EXPECT_EQ(texts[SettingSplash % 16], u"");
 }
 
-TEST(StringTable, Utf8BecomesUtf16AndStrayBytesStandForThemselves) {
-    EXPECT_EQ(utf16FromUtf8("caf\xC3\xA9 \xE2\x82\xAC"), u"caf\u00E9 \u20AC");
-    EXPECT_EQ(utf16FromUtf8("\xF0\x9F\x98\x80"), u"\U0001F600");
-    EXPECT_EQ(utf16FromUtf8("a\xE9z"), u"a\u00E9z");
-    EXPECT_EQ(utf16FromUtf8("\xC3"), u"\u00C3");
+TEST(StringTable, EntriesAreTheUtf8ValuesAsUtf16) {
+    LauncherConfiguration configuration;
+    configuration.strings[SettingJar] = "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80.jar";
+    std::vector<Resource> resources = stringTableResources(configuration);
+    ASSERT_EQ(resources.size(), 1u);
+    EXPECT_EQ(stringBlockTexts(resources[0].data)[SettingJar % 16], u"caf\u00E9 \u20AC \U0001F600.jar");
 }
 
 TEST(ResFile, EntriesHaveHeadersAndDwordAlignedData) {

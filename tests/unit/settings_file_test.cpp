@@ -92,6 +92,17 @@ TEST(SettingsFile, ControlCharactersOtherThanTabAreRefusedNamingKeyAndLine) {
     EXPECT_EQ(refusal("vm_options=-Xmx1g\t-Da=1\n"), "accepted");
 }
 
+TEST(SettingsFile, ValuesInAnotherEncodingThanUtf8AreRefusedNamingKeyAndLine) {
+    // "Café" saved in code page 1252, a UTF-8 sequence cut short, an encoded surrogate.
+    EXPECT_EQ(refusal("jar=a.jar\nproduct_name=Caf\xE9\n"),
+              "line 2: the value of product_name is not UTF-8 text; save the settings file as UTF-8");
+    EXPECT_EQ(refusal("jar=\xE2\x82.jar\n"), "line 1: the value of jar is not UTF-8 text; save the settings file as UTF-8");
+    EXPECT_EQ(refusal("vm_options=-Dx=\xED\xA0\x80\n"),
+              "line 1: the value of vm_options is not UTF-8 text; save the settings file as UTF-8");
+    // Comments are not stored, whatever their bytes; UTF-8 values of every length are.
+    EXPECT_EQ(refusal("# Caf\xE9\njar=caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80.jar\n"), "accepted");
+}
+
 TEST(SettingsFile, NumbersAreDecimalWithinTheLaunchersRange) {
     EXPECT_EQ(refusal("splash_seconds=99999999999\n"),
               "line 1: splash_seconds \"99999999999\" is not a whole number from -2147483648 to 2147483647");

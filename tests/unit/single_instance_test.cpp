@@ -23,10 +23,14 @@ TEST(SingleInstance, MarkerNameStaysShortWhateverThePath) {
     EXPECT_EQ(instanceMarkerName("S-1\\x", "P").find('\\', 6), std::string::npos);
 }
 
-TEST(SingleInstance, MainWindowIsTheFirstShownUnownedOne) {
-    WindowFacts hidden{false, false, false}, dialog{true, true, false}, palette{true, false, true},
-        main{true, false, false};
-    EXPECT_EQ(mainWindowIndex({hidden, dialog, palette, main, main}), std::optional<std::size_t>(3));
-    EXPECT_EQ(mainWindowIndex({hidden, dialog, palette}), std::nullopt);
-    EXPECT_EQ(mainWindowIndex({}), std::nullopt);
+TEST(SingleInstance, TheMainWindowComesForwardAndOnTheLastLookAnyWindow) {
+    WindowFacts dialog{true, false}, palette{false, true}, ownedPalette{true, true}, main{false, false};
+    for (bool lastLook : {false, true}) {
+        SCOPED_TRACE(lastLook);
+        EXPECT_EQ(windowToBringForward({dialog, palette, ownedPalette, main, main}, lastLook), std::optional<std::size_t>(3));
+        EXPECT_EQ(windowToBringForward({}, lastLook), std::nullopt);
+    }
+    // A splash or a dialog alone: the main window may still come, until the last look.
+    EXPECT_EQ(windowToBringForward({palette, dialog}, false), std::nullopt);
+    EXPECT_EQ(windowToBringForward({palette, dialog}, true), std::optional<std::size_t>(0));
 }
