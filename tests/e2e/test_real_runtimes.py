@@ -94,14 +94,16 @@ def machine_arguments(arguments, argument_file=None):
 
 @pytest.fixture(scope="module")
 def samples(tmp_path_factory):
-    """The two samples compiled for Java 11 with the oldest JDK here, as their builds make them."""
+    """The two samples compiled for Java 11 with the oldest JDK here, as their builds make them
+    (the Swing sample with the instance library it uses)."""
     out = tmp_path_factory.mktemp("samples")
     jdk = JDKS[17] / "bin"
-    for sample, main in (("hello-swing", "hello.Hello"), ("hello-modular", None)):
+    library = ["-sourcepath", str(ROOT / "instance-library" / "src" / "main" / "java")]
+    for sample, main, extra in (("hello-swing", "hello.Hello", library), ("hello-modular", None, [])):
         sources = sorted(str(p) for p in (ROOT / "samples" / sample / "src" / "main" / "java").rglob("*.java"))
         classes = out / sample
-        subprocess.run([str(jdk / "javac"), "--release", "11", "-encoding", "UTF-8", "-d", str(classes), *sources],
-                       check=True, timeout=300)
+        subprocess.run([str(jdk / "javac"), "--release", "11", "-encoding", "UTF-8", *extra, "-d", str(classes),
+                        *sources], check=True, timeout=300)
         command = [str(jdk / "jar"), "--create", "--file", str(out / f"{sample}.jar")]
         if main:
             command += ["--main-class", main]
