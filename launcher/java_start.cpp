@@ -37,6 +37,10 @@ std::size_t commandLineLength(const JavaRuntime& runtime, const std::string& arg
 
 } // namespace
 
+bool fitsCommandLine(const JavaRuntime& runtime, const std::string& arguments) {
+    return commandLineLength(runtime, arguments) < CommandLineLimit;
+}
+
 Result<JavaStart> javaStartFor(const LaunchState& state, const JavaRuntime& runtime) {
     std::string bootClassPath;
     if (state.jdkRequired) {

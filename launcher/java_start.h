@@ -22,3 +22,7 @@ struct JavaStart {
 // argument file where the command line would be too long otherwise; or the message that says
 // why it cannot start.
 Result<JavaStart> javaStartFor(const LaunchState& state, const JavaRuntime& runtime);
+
+// Whether the runtime can be started with these arguments: its command line within what
+// process creation takes.
+bool fitsCommandLine(const JavaRuntime& runtime, const std::string& arguments);

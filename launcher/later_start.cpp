@@ -1,13 +1,13 @@
 #include "launcher/later_start.h"
 
 #include <ntsecapi.h>
-#include <sddl.h>
 #include <shellapi.h>
 
 #include "base/text_encoding.h"
 #include "base/unique_handle.h"
 #include "launcher/later_start_rules.h"
 #include "launcher/single_instance_rules.h"
+#include "launcher/user_only_security.h"
 #include "trace/trace_log.h"
 #include "ui/messages.h"
 
@@ -39,16 +39,12 @@ UniqueHandle createPipe(const std::wstring& name, const std::string& userSid) {
     // With the medium label first, so that a later start made elevated serves a normal
     // application; a start of low integrity may not give it, and goes without.
     for (bool mediumLabel : {true, false}) {
-        PSECURITY_DESCRIPTOR descriptor = nullptr;
-        if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
-                widen(instanceMarkerSecurity(userSid, mediumLabel)).c_str(), SDDL_REVISION_1, &descriptor, nullptr))
-            continue;
-        SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+        UserOnlySecurity security(userSid, mediumLabel);
+        if (!security.attributes()) continue;
         UniqueHandle pipe(CreateNamedPipeW(name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_FIRST_PIPE_INSTANCE | FILE_FLAG_OVERLAPPED,
                                            PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
-                                           static_cast<DWORD>(LaterStartMessageLimit), 16, 0, &attributes));
+                                           static_cast<DWORD>(LaterStartMessageLimit), 16, 0, security.attributes()));
         error = GetLastError();
-        LocalFree(descriptor);
         if (pipe) return pipe;
     }
     SetLastError(error);

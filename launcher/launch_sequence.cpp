@@ -191,7 +191,14 @@ std::optional<JavaRuntime> findRuntime(const LaunchState& state) {
 std::string withStartupCache(const LaunchState& state, const JavaRuntime& runtime, const std::string& arguments) {
     StartupCacheChoice cache = chooseStartupCache(state, runtime);
     for (const std::string& line : cache.trace) traceLog().trace(line);
-    return cache.options.empty() ? arguments : cache.options + " " + arguments;
+    if (cache.options.empty()) return arguments;
+    std::string withCache = cache.options + " " + arguments;
+    // A command line that only the cache's options make too long starts without them.
+    if (!fitsCommandLine(runtime, withCache)) {
+        traceLog().trace("Startup cache: not used, its options would make the command line too long");
+        return arguments;
+    }
+    return withCache;
 }
 
 // Start phase: the Java command line, started with its output captured (or on a console).

@@ -11,6 +11,7 @@
 #include "launcher/later_start.h"
 #include "launcher/later_start_rules.h"
 #include "process/application_windows.h"
+#include "launcher/user_only_security.h"
 #include "trace/trace_log.h"
 
 namespace {
@@ -61,18 +62,12 @@ MarkerRecord* recordOf(void* view) { return static_cast<MarkerRecord*>(view); }
 UniqueHandle createMarker(const std::string& name, const std::string& sid) {
     std::wstring wideName = widen(name);
     for (bool mediumLabel : {true, false}) {
-        PSECURITY_DESCRIPTOR descriptor = nullptr;
-        if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
-                widen(instanceMarkerSecurity(sid, mediumLabel)).c_str(), SDDL_REVISION_1, &descriptor, nullptr))
-            continue;
-        SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+        UserOnlySecurity security(sid, mediumLabel);
+        if (!security.attributes()) continue;
         SetLastError(ERROR_SUCCESS);
-        UniqueHandle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, &attributes, PAGE_READWRITE, 0,
+        UniqueHandle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, security.attributes(), PAGE_READWRITE, 0,
                                                 sizeof(MarkerRecord), wideName.c_str()));
-        DWORD error = GetLastError();
-        LocalFree(descriptor);
-        SetLastError(error);
-        if (mapping || error == ERROR_ACCESS_DENIED) return mapping;
+        if (mapping || GetLastError() == ERROR_ACCESS_DENIED) return mapping;
     }
     SetLastError(ERROR_SUCCESS);
     return UniqueHandle(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(MarkerRecord),

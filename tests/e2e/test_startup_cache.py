@@ -205,3 +205,18 @@ def test_the_console_runtime_of_the_same_home_uses_the_same_cache(scenario):
     run = scenario.run(app, args=["-c"], env=env)
     assert started(run)["exe"].endswith("\\java.exe")
     assert started(run)["cache-used"] == w(folder / name) and caches(folder) == [name]
+
+
+def test_options_that_would_make_the_command_line_too_long_are_left_out(scenario):
+    # A command line 40 characters short of the limit: the cache's options (its path alone is
+    # longer) would make it too long, so the start goes without them instead of failing.
+    app, env, folder = cached_app(scenario, "17", settings={"vm_options": "-Dpad=x"})
+    plain = scenario.run(app, env={**env, "LAUNCHER_STARTUP_CACHE": "off"})
+    padding = 32767 - 40 - len(started(plain)["cmdline"])
+    app, env, folder = cached_app(scenario, "17", settings={"vm_options": "-Dpad=x" + "x" * padding})
+    run = scenario.run(app, env=env)
+    assert run.exit_code == 0
+    assert len(started(run)["cmdline"]) == 32767 - 40
+    assert "-XX:" not in started(run)["cmdline"]
+    assert "Startup cache: not used, its options would make the command line too long" in run.traces
+    assert caches(folder) == []
