@@ -2,7 +2,9 @@
 
 Every case runs its commands in interleaved rounds (launcher, then baseline, again and again), so
 that slow and fast phases of the machine fall on both alike, and reports the median of the
-per-round figures with their spread (the middle half, quartile to quartile).
+per-round figures with their spread (the middle half, quartile to quartile). A run is timed to
+the end of its own process; the next starts only once every process it started has ended too,
+so that no application still starting from the last run slows the one being timed.
 
 A plain launcher now watches the start of its application until its window or the watch time
 (startup_check_seconds, 10 s unless set); cases that measure the cost of finding and starting

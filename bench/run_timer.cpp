@@ -23,20 +23,42 @@ std::vector<std::string> commandLines() {
     }
 }
 
+constexpr DWORD SettleLimitMilliseconds = 30000;
+constexpr DWORD SettleMilliseconds = 100;
+
+// Waits until every process of the job has ended: an application the command left running
+// would otherwise still be starting while the next command is timed.
+void waitUntilEmpty(HANDLE job) {
+    DWORD started = GetTickCount();
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
+    while (QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &accounting, sizeof accounting, nullptr) &&
+           accounting.ActiveProcesses > 0 && GetTickCount() - started < SettleLimitMilliseconds)
+        Sleep(5);
+}
+
 // Milliseconds from the start of the command line to the end of its process; negative when it
-// cannot be started.
+// cannot be started. Returns once the processes it started have ended as well.
 double timedRun(const std::string& commandLine, const LARGE_INTEGER& frequency) {
     std::vector<char> modifiable(commandLine.begin(), commandLine.end());
     modifiable.push_back('\0');
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
+    HANDLE job = CreateJobObjectW(nullptr, nullptr);
     LARGE_INTEGER begin, end;
     QueryPerformanceCounter(&begin);
-    if (!CreateProcessA(nullptr, modifiable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    if (!job || !CreateProcessA(nullptr, modifiable.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                                &startup, &info)) {
+        if (job) CloseHandle(job);
         return -1;
+    }
+    bool inJob = AssignProcessToJobObject(job, info.hProcess) != FALSE;
+    ResumeThread(info.hThread);
     WaitForSingleObject(info.hProcess, INFINITE);
     QueryPerformanceCounter(&end);
+    if (inJob) waitUntilEmpty(job);
+    Sleep(SettleMilliseconds); // ended processes are still taken down by the system meanwhile
+    CloseHandle(job);
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
     return 1000.0 * static_cast<double>(end.QuadPart - begin.QuadPart) / static_cast<double>(frequency.QuadPart);
@@ -61,7 +83,6 @@ int main(int argc, char** argv) {
                 return 1;
             }
             std::printf(" %.1f", milliseconds);
-            Sleep(50); // let an application the command left running settle before the next run
         }
         std::printf("\n");
         std::fflush(stdout);
