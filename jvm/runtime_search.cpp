@@ -13,8 +13,9 @@ namespace {
 
 // --- where runtimes are looked for ------------------------------------------------------
 
-// Every registry read covers, in this order: the machine's keys, then the user's (installs for
-// one user); each in the 64-bit view first, where 64-bit installers write, whichever launcher runs.
+// Every registry read covers, in this order: the machine's keys, in the 64-bit view first, where
+// 64-bit installers write, whichever launcher runs; then the user's (installs for one user). The
+// user's SOFTWARE key is one and the same in both views (WOW64 shares it), so it is read once.
 struct RegistryPlace {
     RegistryHive hive;
     RegistryView view;
@@ -23,7 +24,6 @@ constexpr RegistryPlace RegistryPlaces[] = {
     {RegistryHive::LocalMachine, RegistryView::Bits64},
     {RegistryHive::LocalMachine, RegistryView::Bits32},
     {RegistryHive::CurrentUser, RegistryView::Bits64},
-    {RegistryHive::CurrentUser, RegistryView::Bits32},
 };
 
 // Keys that installers write: each version subkey of `key`, then the path `below` it ("*" stands
@@ -301,7 +301,9 @@ private:
     // best of the registered runtimes, then of the development kits.
     Runtime registeredRuntime() {
         std::string version = registryString(JreRegistryKey, "CurrentVersion");
-        std::string home = registryString(std::string(JreRegistryKey) + "\\" + version, "JavaHome");
+        // Without a current version there is no key to read its home from.
+        std::string home = version.empty() ? std::string()
+                                           : registryString(std::string(JreRegistryKey) + "\\" + version, "JavaHome");
         Runtime current{executableIn(home), home};
         if (!home.empty() && system_.fileExists(current.executable)) {
             current.version = probe(current);
@@ -416,7 +418,7 @@ private:
                     for (const std::string& key : keysBelow(place, std::string(source.key) + "\\" + version, source.below))
                         addHome(candidates, seen, system_.registryString(place.hive, place.view, key, source.value),
                                 placeName(place, key));
-        for (const std::string& entry : pathEntries()) {
+        for (const std::string& entry : pathEntriesOutsideWindows()) {
             std::string executable = entry + "\\" + request_.executableName;
             if (system_.fileExists(executable)) addCandidate(candidates, seen, runtimeOfExecutable(executable), "PATH");
         }
@@ -457,6 +459,20 @@ private:
             at = end + 1;
         }
         return entries;
+    }
+
+    // The Windows folder holds no runtime: the java.exe and javaw.exe that old installers copied
+    // into System32 only start the registered runtime, which the registry stages have read.
+    std::vector<std::string> pathEntriesOutsideWindows() {
+        std::string windows = homeKey(system_.environmentVariable("SystemRoot"));
+        std::vector<std::string> outside;
+        for (const std::string& entry : pathEntries()) {
+            std::string key = homeKey(entry);
+            bool inWindows = !windows.empty() && key.compare(0, windows.size(), windows) == 0 &&
+                             (key.size() == windows.size() || key[windows.size()] == '\\');
+            if (!inWindows) outside.push_back(entry);
+        }
+        return outside;
     }
 
     // The folders the environment names, each once, in order; unset variables name none.

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "base/environment.h"
 #include "base/file_system.h"
 #include "base/system_library.h"
@@ -50,10 +52,10 @@ const RegistryCalls& registry() {
 
 class RegistryKey {
 public:
-    RegistryKey(RegistryHive hive, RegistryView view, const std::string& path) {
-        if (!registry().open ||
-            registry().open(rootKey(hive), widen(path).c_str(), 0,
-                            KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | viewFlag(view), &key_) != ERROR_SUCCESS)
+    RegistryKey(HKEY parent, RegistryView view, const std::string& path) {
+        if (!parent || !registry().open ||
+            registry().open(parent, widen(path).c_str(), 0, KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | viewFlag(view),
+                            &key_) != ERROR_SUCCESS)
             key_ = nullptr;
     }
     ~RegistryKey() {
@@ -67,13 +69,65 @@ private:
     HKEY key_ = nullptr;
 };
 
+std::string lowered(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// The path up to its `count`th backslash, and the rest after it; no head when it has fewer.
+std::pair<std::string, std::string> splitAfter(const std::string& path, int count) {
+    std::string::size_type at = std::string::npos;
+    for (int i = 0; i < count; ++i) {
+        at = path.find('\\', at == std::string::npos ? 0 : at + 1);
+        if (at == std::string::npos) return {std::string(), path};
+    }
+    return {path.substr(0, at), path.substr(at + 1)};
+}
+
 } // namespace
+
+Win32SearchSystem::~Win32SearchSystem() {
+    for (const OpenedKey& opened : opened_)
+        if (opened.key) registry().close(opened.key);
+}
+
+HKEY Win32SearchSystem::openedOnce(RegistryHive hive, RegistryView view, const std::string& path) {
+    std::string key = lowered(path);
+    for (const OpenedKey& opened : opened_)
+        if (opened.hive == hive && opened.view == view && opened.path == key) return opened.key;
+    // SOFTWARE from the root, a vendor's key from SOFTWARE.
+    auto [parentPath, name] = splitAfter(path, 1);
+    HKEY parent = parentPath.empty() ? rootKey(hive) : openedOnce(hive, view, parentPath);
+    HKEY handle = nullptr;
+    if (!parent || !registry().open ||
+        registry().open(parent, widen(name).c_str(), 0, KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | viewFlag(view),
+                        &handle) != ERROR_SUCCESS)
+        handle = nullptr;
+    opened_.push_back(OpenedKey{hive, view, key, handle});
+    return handle;
+}
+
+// The keys the search reads lie below a vendor's key in SOFTWARE (SOFTWARE\JavaSoft\JDK): the
+// rest of the path is opened from that key, opened once. Most vendors' keys are missing on a PC,
+// so one failed open answers for every key below them, and the view's redirection is resolved
+// once, not for every key.
+HKEY Win32SearchSystem::parentFor(RegistryHive hive, RegistryView view, const std::string& path, std::string& rest) {
+    auto [vendorPath, belowVendor] = splitAfter(path, 2);
+    if (!vendorPath.empty() && _strnicmp(vendorPath.c_str(), "SOFTWARE\\", 9) == 0) {
+        rest = belowVendor;
+        return openedOnce(hive, view, vendorPath);
+    }
+    rest = path;
+    return rootKey(hive);
+}
 
 bool Win32SearchSystem::fileExists(const std::string& path) { return ::fileExists(path); }
 
 std::string Win32SearchSystem::registryString(RegistryHive hive, RegistryView view, const std::string& keyPath,
                                               const std::string& valueName) {
-    RegistryKey key(hive, view, keyPath);
+    std::string rest;
+    RegistryKey key(parentFor(hive, view, keyPath, rest), view, rest);
     if (!key.get()) return std::string();
     wchar_t data[RegistryBufferSize + 1] = {};
     DWORD size = RegistryBufferSize * sizeof(wchar_t);
@@ -87,7 +141,8 @@ std::string Win32SearchSystem::registryString(RegistryHive hive, RegistryView vi
 std::vector<std::string> Win32SearchSystem::registrySubkeys(RegistryHive hive, RegistryView view,
                                                             const std::string& keyPath) {
     std::vector<std::string> names;
-    RegistryKey key(hive, view, keyPath);
+    std::string rest;
+    RegistryKey key(parentFor(hive, view, keyPath, rest), view, rest);
     if (!key.get()) return names;
     wchar_t name[RegistryBufferSize + 1] = {};
     for (DWORD index = 0;; ++index) {

@@ -613,6 +613,27 @@ TEST(RuntimeSearch, ALinkOnPathOrInJavaHomeLeadsToTheRealHome) {
                                         "No installed runtime fits"}));
 }
 
+// Old installers copied java.exe and javaw.exe into System32; they only start the registered
+// runtime. An entry elsewhere whose name merely begins like the Windows folder still counts.
+TEST(RuntimeSearch, PathEntriesInTheWindowsFolderAreNoCandidates) {
+    FakeSystem system;
+    system.environment["SystemRoot"] = "C:\\WINDOWS";
+    system.files.insert("C:\\Windows\\System32\\javaw.exe");
+    system.files.insert("C:\\Windows\\System32\\java.exe");
+    system.reportedVersions["C:\\Windows\\System32"] = "17.0.13";
+    system.runtime("C:\\Windows-tools\\jdk-11", "11.0.25");
+    system.smallFiles["C:\\Windows-tools\\jdk-11\\release"] = "JAVA_VERSION=\"11.0.25\"\n";
+    system.environment["PATH"] = "C:\\Windows\\System32\\;C:\\Windows-tools\\jdk-11\\bin";
+    SearchAnswer answer = findJavaRuntime(request("11"), system);
+    EXPECT_EQ(answer.executable, "C:\\Windows-tools\\jdk-11\\bin\\javaw.exe");
+    EXPECT_EQ(std::count_if(answer.trace.begin(), answer.trace.end(),
+                            [](const std::string& line) { return line.find("System32") != std::string::npos; }),
+              0);
+    // Without SystemRoot nothing is left out.
+    system.environment.erase("SystemRoot");
+    EXPECT_EQ(findJavaRuntime(request("17"), system).executable, "C:\\Windows\\System32\\javaw.exe");
+}
+
 TEST(RuntimeSearch, VersionsAsJavaDevelopersWriteThem) {
     FakeSystem system;
     system.environment["JAVA_HOME"] = "C:\\jdk8";
