@@ -69,12 +69,6 @@ private:
     HKEY key_ = nullptr;
 };
 
-std::string lowered(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
 // The path up to its `count`th backslash, and the rest after it; no head when it has fewer.
 std::pair<std::string, std::string> splitAfter(const std::string& path, int count) {
     std::string::size_type at = std::string::npos;
@@ -93,9 +87,9 @@ Win32SearchSystem::~Win32SearchSystem() {
 }
 
 HKEY Win32SearchSystem::openedOnce(RegistryHive hive, RegistryView view, const std::string& path) {
-    std::string key = lowered(path);
     for (const OpenedKey& opened : opened_)
-        if (opened.hive == hive && opened.view == view && opened.path == key) return opened.key;
+        if (opened.hive == hive && opened.view == view && _stricmp(opened.path.c_str(), path.c_str()) == 0)
+            return opened.key;
     // SOFTWARE from the root, a vendor's key from SOFTWARE.
     auto [parentPath, name] = splitAfter(path, 1);
     HKEY parent = parentPath.empty() ? rootKey(hive) : openedOnce(hive, view, parentPath);
@@ -104,7 +98,7 @@ HKEY Win32SearchSystem::openedOnce(RegistryHive hive, RegistryView view, const s
         registry().open(parent, widen(name).c_str(), 0, KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | viewFlag(view),
                         &handle) != ERROR_SUCCESS)
         handle = nullptr;
-    opened_.push_back(OpenedKey{hive, view, key, handle});
+    opened_.push_back(OpenedKey{hive, view, path, handle});
     return handle;
 }
 

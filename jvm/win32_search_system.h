@@ -37,7 +37,7 @@ private:
     struct OpenedKey {
         RegistryHive hive;
         RegistryView view;
-        std::string path; // lower case
+        std::string path; // compared without case, as the registry does
         HKEY__* key;
     };
     std::vector<OpenedKey> opened_;
