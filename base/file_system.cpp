@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/text_encoding.h"
+#include "base/unique_handle.h"
 
 std::optional<std::string> executablePath() {
     // Read whole, however long: a buffer that came back full is grown until the path fits.
@@ -36,21 +37,16 @@ Result<void> enterDirectory(const std::string& directory) {
 }
 
 std::optional<std::string> readWholeFile(const std::string& path, std::size_t limit) {
-    HANDLE file = CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    UniqueHandle file(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
     std::string bytes;
     char buffer[4096];
     DWORD count = 0;
-    bool ok = true;
-    while ((ok = ReadFile(file, buffer, sizeof buffer, &count, nullptr)) && count > 0) {
+    while (ReadFile(file.get(), buffer, sizeof buffer, &count, nullptr)) {
+        if (count == 0) return bytes;
         bytes.append(buffer, count);
-        if (bytes.size() > limit) {
-            ok = false;
-            break;
-        }
+        if (bytes.size() > limit) return std::nullopt;
     }
-    CloseHandle(file);
-    if (!ok) return std::nullopt;
-    return bytes;
+    return std::nullopt;
 }
